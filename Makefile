@@ -1,0 +1,29 @@
+# Two entry points: `make run` builds and starts the editor, `make test` builds and runs every
+# test in a plain and in a sanitizer build. Both install what is missing first.
+BUILD_DIR := build
+ASAN_DIR := build-asan
+JOBS := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test build build-asan bench clean
+
+run:
+	tools/install-deps.sh run
+	$(MAKE) build
+	cd examples && ../$(BUILD_DIR)/terrain-palette-editor
+
+test:
+	tools/install-deps.sh test
+	$(MAKE) build build-asan
+	cd $(BUILD_DIR) && ctest --output-on-failure
+	cd $(ASAN_DIR) && ctest --output-on-failure
+
+build:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+build-asan:
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTPE_SANITIZE=ON
+	cmake --build $(ASAN_DIR) -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "EditorState.h"
+#include "PaletteGrid.h"
+
+// Spread arms the second pick; the fill runs when the second pick activates the hidden
+// trigger.
+class SpreadHandlers {
+public:
+    SpreadHandlers(EditorState &state, PaletteGrid &pic);
+
+    void spreadClick();
+    void fillClick();
+
+private:
+    EditorState &m_state;
+    PaletteGrid &m_pic;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ChannelBar.h"
+#include "ChannelEditing.h"
+#include "EditorState.h"
+#include "EditorView.h"
+#include "PaletteGrid.h"
+#include "PointerHandlers.h"
+#include "SpreadHandlers.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+// The editor window: the grid, one bar and read-out per channel, the class read-out and the
+// buttons, all at fixed places. It routes the grid's and the bars' events to their handlers.
+class Terrain : public QWidget, public EditorView {
+    Q_OBJECT
+
+public:
+    explicit Terrain(EditorState &state, QWidget *parent = nullptr);
+
+    ChannelBar *bar(int channel) const;
+    QLineEdit *channelText(int channel) const;
+
+    // EditorView
+    void setBarValue(int channel, int value) override;
+    void setChannelText(int channel, const QString &text) override;
+    void setClassText(const QString &text) override;
+    void setSpreadEnabled(bool enabled) override;
+    void activateFill() override;
+
+    PaletteGrid *const pic;
+    ChannelBar *const v1;
+    QLineEdit *const t1;
+    QLineEdit *const t2;
+    ChannelBar *const v2;
+    QLineEdit *const t3;
+    ChannelBar *const v3;
+    QLabel *const Label1;
+    QLabel *const Label2;
+    QLabel *const Label3;
+    QPushButton *const spr;
+    QPushButton *const doi;
+    QPushButton *const sav;
+    QPushButton *const ex;
+    QLineEdit *const ty;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void bindEvents();
+
+    PointerHandlers m_pointer;
+    ChannelEditing m_channels;
+    SpreadHandlers m_spread;
+};
