@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Editor.h"
+#include "ProgramEnd.h"
+#include "UserMessages.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+// An editor that went through start-up as a user would: the folder dialog pointed at a
+// folder holding the given palette, OK pressed, the editor window shown and exposed.
+class LoadedEditor {
+public:
+    LoadedEditor() {
+        // Neither a message box nor the end of the event loop may stop a test run.
+        m_previousReporter =
+            setErrorReporter([this](QWidget *, const QString &text) { errors.append(text); });
+        m_previousEnder = setProgramEnder([this] { ++endRequests; });
+    }
+    ~LoadedEditor() {
+        setErrorReporter(m_previousReporter);
+        setProgramEnder(m_previousEnder);
+    }
+    LoadedEditor(const LoadedEditor &) = delete;
+    LoadedEditor &operator=(const LoadedEditor &) = delete;
+
+    // True once the palette (768 bytes) is loaded and the editor window is exposed.
+    bool load(const QByteArray &paletteBytes) {
+        if (!m_folder.isValid())
+            return false;
+        QFile file(m_folder.filePath(QStringLiteral("europe.act")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(paletteBytes) != paletteBytes.size())
+            return false;
+        file.close();
+        editor.formLoad();
+        editor.diaload().Dir1->setPath(m_folder.path());
+        if (!editor.diaload().OKButton->isEnabled())
+            return false;
+        QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
+        return errors.isEmpty() && editor.terrain().isVisible() &&
+               QTest::qWaitForWindowExposed(&editor.terrain());
+    }
+
+    Terrain &terrain() { return editor.terrain(); }
+    EditorState &state() { return editor.state(); }
+    PaletteGrid *pic() { return editor.terrain().pic; }
+
+    Editor editor;
+    QStringList errors;
+    int endRequests = 0;
+
+private:
+    QTemporaryDir m_folder;
+    ErrorReporter m_previousReporter;
+    ProgramEnder m_previousEnder;
+};
+
+// Events sent straight to a widget, like the ones the window system delivers, but with
+// positions that may carry a fraction or lie outside the widget (as during a drag).
+inline void sendMouse(QWidget *widget, QEvent::Type type, QPointF position, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+    QMouseEvent event(type, position, widget->mapToGlobal(position), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+inline void sendMove(QWidget *widget, QPointF position, Qt::MouseButtons held = Qt::NoButton) {
+    sendMouse(widget, QEvent::MouseMove, position, Qt::NoButton, held);
+}
+
+// The centre of an entry's cell, in grid pixels.
+inline QPoint centreOfEntry(int entry) {
+    return {(entry - 1) % 16 * 16 + 8, (entry - 1) / 16 * 16 + 8};
+}
+
+// Where a part of a scroll bar lies, as its style draws it.
+inline QRect barPart(QScrollBar *bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_None;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    if (bar->orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
