@@ -56,7 +56,8 @@ QString loadPalette(const QString &path, Palette &palette) {
         return problem;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Unbuffered, so exactly the 768 bytes are read and no more.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), file.errorString());
     // Only the first 768 bytes count; a longer file is never read whole.
     const QByteArray bytes = file.read(paletteFileSize);
