@@ -2,6 +2,7 @@
 # test in a plain and in a sanitizer build. Both install what is missing first.
 BUILD_DIR := build
 ASAN_DIR := build-asan
+BENCH_DIR := build-bench
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: run test build build-asan bench clean
@@ -25,5 +26,12 @@ build-asan:
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTPE_SANITIZE=ON
 	cmake --build $(ASAN_DIR) -j$(JOBS)
 
+# Measures start-up, the handlers and loading in a release build; prints each figure with its goal.
+bench:
+	tools/install-deps.sh bench
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTPE_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_DIR) -j$(JOBS)
+	bench/run-bench.sh $(BENCH_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)
