@@ -4,12 +4,12 @@
 set -eu
 
 run_packages="cmake make g++ qt6-base-dev libgl-dev"
-test_packages="$run_packages xvfb xauth xdotool imagemagick x11-utils clang-format dpkg-dev"
+test_packages="$run_packages xvfb xauth xdotool imagemagick x11-utils clang-format dpkg-dev file desktop-file-utils"
 
 case "${1:-run}" in
 run) wanted=$run_packages ;;
 test) wanted=$test_packages ;;
-bench) wanted="$run_packages libbenchmark-dev xvfb xauth x11-utils time" ;;
+bench) wanted="$run_packages libbenchmark-dev libx11-dev xvfb xauth x11-utils time" ;;
 *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 
