@@ -5,9 +5,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-QColor colourOfPacked(std::int32_t packed) {
-    return QColor(packed & 0xff, (packed >> 8) & 0xff, (packed >> 16) & 0xff);
+#include <algorithm>
+#include <array>
+
+QRgb rgbOfPacked(std::int32_t packed) {
+    return qRgb(packed & 0xff, (packed >> 8) & 0xff, (packed >> 16) & 0xff);
 }
+
+QColor colourOfPacked(std::int32_t packed) { return QColor(rgbOfPacked(packed)); }
 
 PaletteGrid::PaletteGrid(QWidget *parent)
     : QWidget(parent), m_image(gridPixels, gridPixels, QImage::Format_RGB32) {
@@ -36,11 +41,20 @@ void PaletteGrid::toggleHighlight(Cell cell) {
 }
 
 void PaletteGrid::redrawGrid(const Palette &palette) {
-    QPainter painter(&m_image);
-    int entry = firstEntry;
-    for (int row = 0; row < gridCells; ++row)
+    // The same pixels as one fill per cell in entry order, written line by line: far cheaper
+    // than 256 separate rectangle fills.
+    uchar *const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
+    for (int row = 0; row < gridCells; ++row) {
+        std::array<QRgb, gridCells> colours;
         for (int column = 0; column < gridCells; ++column)
-            painter.fillRect(cellRect({column, row}), colourOfPacked(palette[entry++][0]));
+            colours[column] = rgbOfPacked(palette[entryOfCell({column, row})][packedChannel]);
+        for (int line = row * cellSize; line < (row + 1) * cellSize; ++line) {
+            auto *pixels = reinterpret_cast<QRgb *>(bits + line * stride);
+            for (const QRgb colour : colours)
+                pixels = std::fill_n(pixels, cellSize, colour);
+        }
+    }
     update();
 }
 

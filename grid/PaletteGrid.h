@@ -41,4 +41,5 @@ private:
     bool m_leftPressed = false;
 };
 
+QRgb rgbOfPacked(std::int32_t packed);
 QColor colourOfPacked(std::int32_t packed);

@@ -1,7 +1,8 @@
 #include "DirectoryList.h"
 
+#include "FolderIcon.h"
+
 #include <QDir>
-#include <QFileIconProvider>
 #include <QHeaderView>
 
 namespace {
@@ -41,8 +42,7 @@ void DirectoryList::setPath(const QString &path) {
 
 void DirectoryList::rebuild() {
     clear();
-    const QFileIconProvider icons;
-    const QIcon folderIcon = icons.icon(QFileIconProvider::Folder);
+    const QIcon icon = folderIcon();
 
     QStringList chain;
     for (QDir dir(m_path);;) {
@@ -55,7 +55,7 @@ void DirectoryList::rebuild() {
         auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
         item->setText(0, folderName(QDir(folder)));
         item->setData(0, pathRole, folder);
-        item->setIcon(0, folderIcon);
+        item->setIcon(0, icon);
         item->setExpanded(true);
         parentItem = item;
     }
@@ -68,7 +68,7 @@ void DirectoryList::rebuild() {
         auto *item = new QTreeWidgetItem(current);
         item->setText(0, name);
         item->setData(0, pathRole, dir.absoluteFilePath(name));
-        item->setIcon(0, folderIcon);
+        item->setIcon(0, icon);
     }
     if (current) {
         current->setExpanded(true);
