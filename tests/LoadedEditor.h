@@ -79,7 +79,7 @@ inline QPoint centreOfEntry(int entry) {
 }
 
 // Where a part of a scroll bar lies, as its style draws it.
-inline QRect barPart(QScrollBar *bar, QStyle::SubControl part) {
+inline QRect barPart(const QScrollBar *bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.subControls = QStyle::SC_None;

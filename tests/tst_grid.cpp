@@ -1,23 +1,11 @@
 #include "PackedColour.h"
+#include "PaletteExpectations.h"
 #include "PaletteGrid.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-
-// Every entry a different colour, with all three channels varying, so a swapped channel or a
-// shifted cell shows.
-Palette distinctPalette() {
-    Palette palette{};
-    for (int n = firstEntry; n <= lastEntry; ++n) {
-        const int red = n - 1;
-        const int green = 255 - (n - 1);
-        const int blue = (n * 37) % 256;
-        palette[n] = {packedColour(red, green, blue), red, green, blue, 0};
-    }
-    return palette;
-}
 
 QRgb rgbOfEntry(const Palette &palette, int entry) {
     return qRgb(palette[entry][redChannel], palette[entry][greenChannel],
@@ -27,25 +15,6 @@ QRgb rgbOfEntry(const Palette &palette, int entry) {
 bool onBorder(const QRect &rect, int x, int y) {
     return rect.contains(x, y) &&
            (x == rect.left() || x == rect.right() || y == rect.top() || y == rect.bottom());
-}
-
-// The first pixel where two pictures differ, or an empty string when they are equal.
-QString firstDifference(const QImage &actual, const QImage &expected) {
-    if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(actual.width())
-            .arg(actual.height())
-            .arg(expected.width())
-            .arg(expected.height());
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x)
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("pixel (%1, %2) is #%3, expected #%4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y), 8, 16, QLatin1Char('0'))
-                    .arg(expected.pixel(x, y), 8, 16, QLatin1Char('0'));
-    return {};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Editor.h"
+#include "LoadedEditor.h"
 #include "PackedColour.h"
 #include "ProgramEnd.h"
 
@@ -17,21 +18,6 @@ QString textOf(const QWidget *control) {
     if (const auto *box = qobject_cast<const QLineEdit *>(control))
         return box->text();
     return QStringLiteral("(no text)");
-}
-
-// Where the style puts a bar's parts for its current value.
-QRect barPart(const QScrollBar *bar, QStyle::SubControl part) {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.upsideDown = bar->invertedAppearance();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 // Takes an editor through the folder dialog to the editor window, the way a user does.

@@ -1,33 +1,16 @@
 #include "Diaload.h"
 
+#include "ControlPlacement.h"
 #include "ProgramEnd.h"
 
 #include <QCloseEvent>
 
-namespace {
-
-template <typename Control> Control *place(Control *control, const char *name, QRect geometry) {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry) {
-    auto *result = place(new QPushButton(caption, parent), name, geometry);
-    // Neither button answers Enter or Escape on the dialog's behalf.
-    result->setAutoDefault(false);
-    result->setDefault(false);
-    result->setAccessibleName(caption);
-    return result;
-}
-
-} // namespace
-
 Diaload::Diaload(QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      OKButton(button(this, "OKButton", QStringLiteral("OK"), {232, 8, 81, 25})),
-      CancelButton(button(this, "CancelButton", QStringLiteral("Cancel"), {232, 40, 81, 25})),
+      OKButton(commandButton(this, "OKButton", QStringLiteral("OK"), {232, 8, 81, 25})),
+      CancelButton(
+          commandButton(this, "CancelButton", QStringLiteral("Cancel"), {232, 40, 81, 25})),
       Drive1(place(new DriveList(this), "Drive1", {16, 8, 209, 21})),
       Dir1(place(new DirectoryList(this), "Dir1", {16, 40, 209, 156})) {
     setObjectName(QStringLiteral("Diaload"));

@@ -1,16 +1,11 @@
 #include "Terrain.h"
 
+#include "ControlPlacement.h"
 #include "ProgramEnd.h"
 
 #include <QCloseEvent>
 
 namespace {
-
-template <typename Control> Control *place(Control *control, const char *name, QRect geometry) {
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(geometry);
-    return control;
-}
 
 QLineEdit *readout(QWidget *parent, const char *name, QRect geometry, const QString &text,
                    Qt::Alignment alignment) {
@@ -20,13 +15,6 @@ QLineEdit *readout(QWidget *parent, const char *name, QRect geometry, const QStr
     box->setEnabled(false);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry) {
-    auto *result = place(new QPushButton(caption, parent), name, geometry);
-    result->setAutoDefault(false);
-    result->setAccessibleName(caption);
-    return result;
 }
 
 } // namespace
@@ -42,10 +30,10 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       Label1(place(new QLabel(QStringLiteral("Red"), this), "Label1", {296, 8, 33, 17})),
       Label2(place(new QLabel(QStringLiteral("Green"), this), "Label2", {344, 8, 33, 17})),
       Label3(place(new QLabel(QStringLiteral("Blue"), this), "Label3", {392, 8, 33, 17})),
-      spr(button(this, "spr", QStringLiteral("Spread"), {272, 240, 49, 25})),
-      doi(button(this, "doi", QStringLiteral("Command1"), {424, 48, 9, 17})),
-      sav(button(this, "sav", QStringLiteral("Save"), {328, 240, 49, 25})),
-      ex(button(this, "ex", QStringLiteral("Exit"), {384, 240, 49, 25})),
+      spr(commandButton(this, "spr", QStringLiteral("Spread"), {272, 240, 49, 25})),
+      doi(commandButton(this, "doi", QStringLiteral("Command1"), {424, 48, 9, 17})),
+      sav(commandButton(this, "sav", QStringLiteral("Save"), {328, 240, 49, 25})),
+      ex(commandButton(this, "ex", QStringLiteral("Exit"), {384, 240, 49, 25})),
       ty(readout(this, "ty", {272, 208, 161, 25}, QString(), Qt::AlignCenter)),
       m_pointer(state, *pic, *this), m_channels(state, *pic, *this), m_spread(state, *pic) {
     setObjectName(QStringLiteral("Terrain"));
