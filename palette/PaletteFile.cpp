@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
@@ -77,16 +79,23 @@ QString savePalette(const QString &path, const Palette &palette) {
     if (path.isEmpty())
         return QStringLiteral("No palette file was chosen.");
     QSaveFile file(path);
+    const auto failure = [&path](const QString &reason) {
+        return QStringLiteral("%1 cannot be saved: %2.").arg(shown(path), reason);
+    };
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1 cannot be saved: %2.").arg(shown(path), file.errorString());
+        return failure(file.errorString());
     const QByteArray bytes = paletteBytes(palette);
     // Writes are buffered, and commit() renames even when the final flush fails (a full disk
     // would then replace the old file with a cut-short one), so the flush is checked first.
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        // A failed flush leaves only "Unknown error" in the file's error string, and cancelling
+        // replaces even that: the system's reason is taken from errno first.
+        const QString reason = errno != 0 ? qt_error_string(errno) : file.errorString();
         file.cancelWriting();
-        return QStringLiteral("%1 cannot be saved: %2.").arg(shown(path), file.errorString());
+        return failure(reason);
     }
     if (!file.commit())
-        return QStringLiteral("%1 cannot be saved: %2.").arg(shown(path), file.errorString());
+        return failure(file.errorString());
     return {};
 }
