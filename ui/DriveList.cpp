@@ -13,6 +13,8 @@ QStringList driveRoots() {
     for (const QFileInfo &drive : QDir::drives())
         roots << drive.absoluteFilePath();
 #else
+    // The file system root is always there, even where it is no mount of its own (a chroot).
+    roots << QDir::rootPath();
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         // Containers mount single files too; only folders can be browsed.
         if (volume.isValid() && volume.isReady() && QFileInfo(volume.rootPath()).isDir())
@@ -36,7 +38,9 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent) {
 QString DriveList::drive() const { return currentData().toString(); }
 
 void DriveList::showDriveOf(const QString &path) {
-    const QString root = QStorageInfo(path).rootPath();
+    QString root = QStorageInfo(path).rootPath();
+    if (root.isEmpty())
+        root = QDir::rootPath();
     const QSignalBlocker blocker(this);
     int index = findData(root);
     if (index < 0) {
