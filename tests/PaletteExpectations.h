@@ -50,26 +50,33 @@ inline QByteArray fileBytes(const Palette &palette) {
     return bytes;
 }
 
+// Paints entry n's cell of an expected picture in one colour.
+inline void paintExpectedCell(QImage &picture, int n, QRgb colour) {
+    const int left = (n - 1) % 16 * 16;
+    const int top = (n - 1) / 16 * 16;
+    for (int y = top; y < top + 16; ++y)
+        for (int x = left; x < left + 16; ++x)
+            picture.setPixel(x, y, colour);
+}
+
+// Inverts the one-pixel border of entry n's cell, as an exclusive-or outline in white does.
+inline void invertExpectedBorder(QImage &picture, int n) {
+    const int left = (n - 1) % 16 * 16;
+    const int top = (n - 1) / 16 * 16;
+    for (int y = top; y < top + 16; ++y)
+        for (int x = left; x < left + 16; ++x)
+            if (x == left || x == left + 15 || y == top || y == top + 15)
+                picture.setPixel(x, y, picture.pixel(x, y) ^ 0x00ffffffu);
+}
+
 // The grid as it should look: every cell in its entry's colour (taken from the channels, not
 // the packed value) and, for each listed entry, the border pixels of its cell inverted.
 inline QImage expectedPicture(const Palette &palette, const QList<int> &outlined = {}) {
     QImage picture(256, 256, QImage::Format_RGB32);
-    for (int n = 1; n <= 256; ++n) {
-        const int left = (n - 1) % 16 * 16;
-        const int top = (n - 1) / 16 * 16;
-        const QRgb colour = qRgb(palette[n][1], palette[n][2], palette[n][3]);
-        for (int y = top; y < top + 16; ++y)
-            for (int x = left; x < left + 16; ++x)
-                picture.setPixel(x, y, colour);
-    }
-    for (int n : outlined) {
-        const int left = (n - 1) % 16 * 16;
-        const int top = (n - 1) / 16 * 16;
-        for (int y = top; y < top + 16; ++y)
-            for (int x = left; x < left + 16; ++x)
-                if (x == left || x == left + 15 || y == top || y == top + 15)
-                    picture.setPixel(x, y, picture.pixel(x, y) ^ 0x00ffffffu);
-    }
+    for (int n = 1; n <= 256; ++n)
+        paintExpectedCell(picture, n, qRgb(palette[n][1], palette[n][2], palette[n][3]));
+    for (int n : outlined)
+        invertExpectedBorder(picture, n);
     return picture;
 }
 

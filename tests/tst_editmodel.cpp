@@ -190,22 +190,10 @@ private:
     }
 
     void paintCell(int n) {
-        const QRgb colour = qRgb(palette[n][1], palette[n][2], palette[n][3]);
-        const int left = (n - 1) % 16 * 16;
-        const int top = (n - 1) / 16 * 16;
-        for (int y = top; y < top + 16; ++y)
-            for (int x = left; x < left + 16; ++x)
-                picture.setPixel(x, y, colour);
+        paintExpectedCell(picture, n, qRgb(palette[n][1], palette[n][2], palette[n][3]));
     }
 
-    void toggleOutline(int n) {
-        const int left = (n - 1) % 16 * 16;
-        const int top = (n - 1) / 16 * 16;
-        for (int y = top; y < top + 16; ++y)
-            for (int x = left; x < left + 16; ++x)
-                if (x == left || x == left + 15 || y == top || y == top + 15)
-                    picture.setPixel(x, y, picture.pixel(x, y) ^ 0x00ffffffu);
-    }
+    void toggleOutline(int n) { invertExpectedBorder(picture, n); }
 };
 
 // Drives one editor with random events and keeps the model in step.

@@ -355,6 +355,10 @@ void TestStartup::driveChangeMovesTheListToItsRoot() {
     Editor editor;
     editor.formLoad();
     Diaload &dialog = editor.diaload();
+    // The file system root is always offered, and the list starts on the current folder's drive.
+    QVERIFY(dialog.Drive1->findData(QDir::rootPath()) >= 0);
+    QVERIFY2(QDir::currentPath().startsWith(dialog.Drive1->drive()),
+             qPrintable(dialog.Drive1->drive()));
     dialog.Drive1->addItem(QStringLiteral("test drive"), root);
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

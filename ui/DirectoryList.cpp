@@ -3,7 +3,6 @@
 #include "FolderIcon.h"
 
 #include <QDir>
-#include <QHeaderView>
 
 namespace {
 

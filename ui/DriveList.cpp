@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSignalBlocker>
 #include <QStorageInfo>
 
 namespace {
@@ -26,26 +25,23 @@ QStringList driveRoots() {
     return roots;
 }
 
+// The root of the drive that holds path; the file system root where that cannot be told.
+QString driveOf(const QString &path) {
+    const QString root = QStorageInfo(path).rootPath();
+    return root.isEmpty() ? QDir::rootPath() : root;
+}
+
 } // namespace
 
 DriveList::DriveList(QWidget *parent) : QComboBox(parent) {
     for (const QString &root : driveRoots())
         addItem(QDir::toNativeSeparators(root), root);
-    showDriveOf(QDir::currentPath());
+    // Start on the drive of the current folder, before anyone listens for changes.
+    const QString start = driveOf(QDir::currentPath());
+    if (findData(start) < 0)
+        addItem(QDir::toNativeSeparators(start), start);
+    setCurrentIndex(findData(start));
     connect(this, &QComboBox::currentIndexChanged, this, [this] { emit driveChanged(drive()); });
 }
 
 QString DriveList::drive() const { return currentData().toString(); }
-
-void DriveList::showDriveOf(const QString &path) {
-    QString root = QStorageInfo(path).rootPath();
-    if (root.isEmpty())
-        root = QDir::rootPath();
-    const QSignalBlocker blocker(this);
-    int index = findData(root);
-    if (index < 0) {
-        addItem(QDir::toNativeSeparators(root), root);
-        index = count() - 1;
-    }
-    setCurrentIndex(index);
-}

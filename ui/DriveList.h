@@ -11,8 +11,6 @@ public:
 
     // Root of the drive shown.
     QString drive() const;
-    // Shows the drive that holds path, without raising driveChanged.
-    void showDriveOf(const QString &path);
 
 signals:
     void driveChanged(const QString &root);

@@ -22,10 +22,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tpe-e2e.XXXXXX") || fail "cannot make a tempor
 app_pid=""
 cleanup() {
     status=$?
-    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null
-        wait "$app_pid" 2>/dev/null
-    fi
+    stop_program
     stop_x_server
     if [ "$status" -ne 0 ] && [ "$status" -ne 77 ] && [ -n "$artifacts" ]; then
         mkdir -p "$artifacts"

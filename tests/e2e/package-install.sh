@@ -34,10 +34,7 @@ app_pid=""
 we_installed=""
 cleanup() {
     status=$?
-    if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then
-        kill "$app_pid" 2>/dev/null
-        wait "$app_pid" 2>/dev/null
-    fi
+    stop_program
     stop_x_server
     [ -n "$we_installed" ] && dpkg -r "$package" >/dev/null 2>&1
     rm -rf "$work"

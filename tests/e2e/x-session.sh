@@ -118,6 +118,14 @@ wait_for_exit() {
 }
 
 # Pauses after each event so that the program has handled it before the next one comes.
+# Ends the program under test if it still runs; its pid is in app_pid.
+stop_program() {
+    if [ -n "${app_pid:-}" ] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+}
+
 settle() { sleep "${settle_seconds:-0.3}"; }
 
 move_to() {
