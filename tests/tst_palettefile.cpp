@@ -1,8 +1,11 @@
 #include "PaletteFile.h"
 
+#include "NumberedPalette.h"
 #include "PackedColour.h"
+#include "UnprivilegedRun.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +37,17 @@ QByteArray readFile(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Where the palette file lies and whose it is, for the save test.
+enum class Situation {
+    ownFileInFolderNotWritable,
+    secondHardLink,
+    ownFileInWritableFolder,
+    fileNotWritable,
+    rootSavesAnotherUsersFile,
+    stickyFolderAnotherUsersFile,
+    groupWritableFileOfAnotherUser,
+};
+
 Palette sentinelPalette() {
     Palette palette{};
     for (int n = 0; n < 258; ++n)
@@ -56,6 +70,8 @@ private slots:
     void failedSaveIntoRemovedFolderKeepsPalette();
     void failedWriteKeepsTheOldFile();
     void saveFollowsLinksAndKeepsPermissions();
+    void saveKeepsTheFileWhereverItMayBeWritten_data();
+    void saveKeepsTheFileWhereverItMayBeWritten();
     void demoPaletteLoads();
 
 private:
@@ -208,6 +224,112 @@ void TestPaletteFile::saveFollowsLinksAndKeepsPermissions() {
                         QFile::ExeOther;
     QCOMPARE(QFile::permissions(target) & others,
              QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+}
+
+void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten_data() {
+    QTest::addColumn<Situation>("situation");
+    QTest::addColumn<int>("oldSize");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("sameInode");
+    QTest::newRow("own file, folder not writable")
+        << Situation::ownFileInFolderNotWritable << 1000 << true << true;
+    QTest::newRow("second hard link") << Situation::secondHardLink << 768 << true << true;
+    QTest::newRow("own file, writable folder")
+        << Situation::ownFileInWritableFolder << 768 << true << false;
+    QTest::newRow("file not writable") << Situation::fileNotWritable << 768 << false << true;
+    QTest::newRow("root saves another user's file")
+        << Situation::rootSavesAnotherUsersFile << 768 << true << false;
+    QTest::newRow("another user's file in a sticky folder")
+        << Situation::stickyFolderAnotherUsersFile << 768 << true << true;
+    QTest::newRow("group-writable file of another user")
+        << Situation::groupWritableFileOfAnotherUser << 768 << true << true;
+}
+
+void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
+    QFETCH(Situation, situation);
+    QFETCH(int, oldSize);
+    QFETCH(bool, saved);
+    QFETCH(bool, sameInode);
+    // A plain user's own files: as root, the row runs again as user nobody.
+    if ((situation == Situation::ownFileInFolderNotWritable ||
+         situation == Situation::fileNotWritable) &&
+        rerunAsUnprivilegedUser())
+        return;
+    // Another user's file: root makes it, and saves it or lets user nobody save it.
+    const bool anotherUsersFile = situation >= Situation::rootSavesAnotherUsersFile;
+    const passwd *nobody = unprivilegedUser();
+    if (anotherUsersFile && (geteuid() != 0 || !nobody))
+        QSKIP("only root can make a file that belongs to another user, and user nobody is needed");
+    const bool nobodySaves = anotherUsersFile && situation != Situation::rootSavesAnotherUsersFile;
+
+    QTemporaryDir base;
+    QVERIFY(QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ExeOther));
+    const QString folder = base.filePath("game");
+    const QString path = folder + "/europe.act";
+    const QByteArray folderName = QFile::encodeName(folder), name = QFile::encodeName(path);
+    QVERIFY(QDir().mkdir(folder));
+    const auto removable = qScopeGuard([&] { chmod(folderName, 0700); });
+    const QByteArray old = patternBytes(oldSize);
+    writeFile(path, old);
+    const int nobodyUid = nobody ? int(nobody->pw_uid) : -1;
+    const int nobodyGid = nobody ? int(nobody->pw_gid) : -1;
+    bool ready = true;
+    switch (situation) {
+    case Situation::ownFileInFolderNotWritable:
+        ready = chmod(folderName, 0555) == 0;
+        break;
+    case Situation::secondHardLink:
+        ready = link(name, name + ".second") == 0;
+        break;
+    case Situation::ownFileInWritableFolder:
+        break;
+    case Situation::fileNotWritable:
+        ready = chmod(name, 0444) == 0;
+        break;
+    case Situation::rootSavesAnotherUsersFile:
+        ready = chown(name, nobodyUid, nobodyGid) == 0 && chmod(name, 0640) == 0;
+        break;
+    case Situation::stickyFolderAnotherUsersFile:
+        ready = chmod(folderName, 01777) == 0 && chmod(name, 0666) == 0;
+        break;
+    case Situation::groupWritableFileOfAnotherUser:
+        ready = chown(folderName, nobodyUid, nobodyGid) == 0 && chown(name, 0, nobodyGid) == 0 &&
+                chmod(name, 0664) == 0;
+        break;
+    }
+    QVERIFY(ready);
+    struct stat before {};
+    QCOMPARE(stat(name, &before), 0);
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+    QString error;
+    if (nobodySaves) {
+        QByteArray output;
+        const int exitCode = runAsUnprivilegedUser(TPE_SAVE_LOOP, {path, "4242", "1"}, output);
+        QVERIFY2(exitCode == 0, output.constData());
+    } else {
+        Palette palette{};
+        setPaletteFromBytes(palette, numberedPaletteBytes(4242));
+        error = savePalette(path, palette);
+    }
+    if (saved)
+        QCOMPARE(error, QString());
+    else
+        QVERIFY2(error.contains(path) && error.contains(qt_error_string(EACCES)),
+                 qPrintable(error));
+    const QByteArray expected = saved ? numberedPaletteBytes(4242) : old;
+    QCOMPARE(readFile(path), expected);
+    if (situation == Situation::secondHardLink)
+        QCOMPARE(readFile(path + ".second"), expected);
+    struct stat after {};
+    QCOMPARE(stat(name, &after), 0);
+    QCOMPARE(after.st_ino == before.st_ino, sameInode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode, before.st_mode);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), names);
 }
 
 void TestPaletteFile::demoPaletteLoads() {
