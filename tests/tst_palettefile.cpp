@@ -69,6 +69,7 @@ private slots:
     void loadErrorsLeaveThePaletteUntouched();
     void failedSaveIntoRemovedFolderKeepsPalette();
     void failedWriteKeepsTheOldFile();
+    void failedWriteInPlaceReportsTheReasonAndLeavesNoShortFile();
     void saveFollowsLinksAndKeepsPermissions();
     void saveKeepsTheFileWhereverItMayBeWritten_data();
     void saveKeepsTheFileWhereverItMayBeWritten();
@@ -205,6 +206,26 @@ void TestPaletteFile::failedWriteKeepsTheOldFile() {
     QVERIFY2(error.contains(qt_error_string(EFBIG)), qPrintable(error));
     QCOMPARE(readFile(path), old);
     QCOMPARE(palette[1][1], 99);
+}
+
+void TestPaletteFile::failedWriteInPlaceReportsTheReasonAndLeavesNoShortFile() {
+    // A second hard link makes the save write in place; the size limit stops it after 100 bytes.
+    const QString path = m_dir.filePath("linked.act");
+    writeFile(path, patternBytes(1000));
+    QCOMPARE(link(QFile::encodeName(path), QFile::encodeName(path + ".second")), 0);
+    Palette palette{};
+    setPaletteFromBytes(palette, numberedPaletteBytes(7));
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 100;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const QString error = savePalette(path, palette);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY2(error.contains(path) && error.contains(qt_error_string(EFBIG)), qPrintable(error));
+    QCOMPARE(readFile(path).size(), 1000);
 }
 
 void TestPaletteFile::saveFollowsLinksAndKeepsPermissions() {
