@@ -3,11 +3,12 @@
 # installed program on a private X server, ends it with the folder dialog's Cancel button and
 # removes the package again. Needs root; CI runs as root.
 #
-# usage: package-install.sh path/to/cpack path/to/build/CPackConfig.cmake
+# usage: package-install.sh path/to/cpack path/to/build/CPackConfig.cmake application-id
 set -u
 
 cpack=$1
 config=$2
+app_id=$3
 package=terrain-palette-editor
 here=$(dirname "$0")
 . "$here/x-session.sh"
@@ -63,8 +64,8 @@ esac
 say "Depends: $(field Depends)"
 
 dpkg-deb -c "$deb" >"$work/contents.txt"
-for file in ./usr/bin/$package ./usr/share/applications/$package.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/$package.svg; do
+for file in ./usr/bin/$package ./usr/share/applications/$app_id.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
     grep -q " $file\$" "$work/contents.txt" || fail "the package does not hold $file"
 done
 
@@ -76,10 +77,10 @@ dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || {
 }
 installed || fail "dpkg does not report $package as installed"
 [ -x /usr/bin/$package ] || fail "/usr/bin/$package is not there after installing"
-grep -q '^Categories=.*Graphics;' /usr/share/applications/$package.desktop ||
+grep -q '^Categories=.*Graphics;' "/usr/share/applications/$app_id.desktop" ||
     fail "the desktop entry is not in the Graphics category"
 if command -v desktop-file-validate >/dev/null 2>&1; then
-    desktop-file-validate /usr/share/applications/$package.desktop ||
+    desktop-file-validate "/usr/share/applications/$app_id.desktop" ||
         fail "desktop-file-validate rejects the installed desktop entry"
 fi
 
