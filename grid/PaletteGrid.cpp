@@ -168,14 +168,14 @@ void PaletteGrid::moveKeyboardCell(int columnStep, int rowStep) {
     const Cell next{std::clamp(m_keyboardCell.column + columnStep, 0, gridCells - 1),
                     std::clamp(m_keyboardCell.row + rowStep, 0, gridCells - 1)};
     setMarkerShown(true);
-    // At an edge the key moves nothing, and nothing moves the pointer either.
-    if (next == m_keyboardCell)
-        return;
-    update(cellRect(m_keyboardCell));
-    m_keyboardCell = next;
-    update(cellRect(m_keyboardCell));
-    describeKeyboardCell();
-    // Exactly what the pointer would report at the cell's centre.
+    if (next != m_keyboardCell) {
+        update(cellRect(m_keyboardCell));
+        m_keyboardCell = next;
+        update(cellRect(m_keyboardCell));
+        describeKeyboardCell();
+    }
+    // Exactly what the pointer would report at the cell's centre; at an edge that is the cell
+    // the marker stays on, so the read-out always names the marked entry.
     emit pointerMoved(static_cast<float>(cellSize * next.column + cellSize / 2),
                       static_cast<float>(cellSize * next.row + cellSize / 2));
 }
