@@ -26,31 +26,6 @@ void fillRing(QPainter &painter, QRect rect, const QColor &colour) {
     painter.fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 2, colour);
 }
 
-// What a key does on the grid: move the keyboard cell, click, or nothing of the grid's.
-enum class GridKey { none, left, right, up, down, click };
-
-GridKey gridKeyOf(const QKeyEvent *event) {
-    // Keys held with Ctrl, Alt or Meta belong to shortcuts, not to the grid.
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return GridKey::none;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        return GridKey::left;
-    case Qt::Key_Right:
-        return GridKey::right;
-    case Qt::Key_Up:
-        return GridKey::up;
-    case Qt::Key_Down:
-        return GridKey::down;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return GridKey::click;
-    default:
-        return GridKey::none;
-    }
-}
-
 } // namespace
 
 PaletteGrid::PaletteGrid(QWidget *parent)
@@ -144,23 +119,31 @@ void PaletteGrid::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void PaletteGrid::keyPressEvent(QKeyEvent *event) {
-    switch (gridKeyOf(event)) {
-    case GridKey::left:
-        return moveKeyboardCell(-1, 0);
-    case GridKey::right:
-        return moveKeyboardCell(1, 0);
-    case GridKey::up:
-        return moveKeyboardCell(0, -1);
-    case GridKey::down:
-        return moveKeyboardCell(0, 1);
-    case GridKey::click:
+    // Keys held with Ctrl, Alt or Meta belong to shortcuts, not to the grid.
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    switch (plain ? event->key() : Qt::Key_unknown) {
+    case Qt::Key_Left:
+        moveKeyboardCell(-1, 0);
+        break;
+    case Qt::Key_Right:
+        moveKeyboardCell(1, 0);
+        break;
+    case Qt::Key_Up:
+        moveKeyboardCell(0, -1);
+        break;
+    case Qt::Key_Down:
+        moveKeyboardCell(0, 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         // A held key is one click, as a held mouse button is.
         if (!event->isAutoRepeat())
             emit clicked();
-        return;
-    case GridKey::none:
+        break;
+    default:
         QWidget::keyPressEvent(event);
-        return;
     }
 }
 
