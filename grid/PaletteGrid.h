@@ -24,10 +24,9 @@ public:
 
     const QImage &image() const { return m_image; }
 
-    // The cell the arrow keys move from and the click keys act on. It follows the pointer
-    // over the grid; a marker shows it on screen only while the keyboard is in use.
+    // The cell the arrow keys move from. It follows the pointer over the grid; a marker shows
+    // it on screen only while the keyboard is in use.
     Cell keyboardCell() const { return m_keyboardCell; }
-    bool keyboardMarkerShown() const { return m_markerShown; }
 
     // Names an entry for assistive technology; the grid describes the keyboard cell's entry
     // with it whenever that cell or the colours change.
@@ -35,9 +34,11 @@ public:
 
 signals:
     // Pointer position in grid pixels, fraction included. Arrives with or without a button
-    // held, and while a press that began here is dragged, from outside the grid too.
+    // held, and while a press that began here is dragged, from outside the grid too. An arrow
+    // key on the focused grid reports the centre of the keyboard cell.
     void pointerMoved(float x, float y);
-    // A left-button press on the grid and its release.
+    // A left-button press on the grid and its release, a double-click counting once; or Space,
+    // Return or Enter on the focused grid.
     void clicked();
 
 protected:
