@@ -1,5 +1,10 @@
 #include "ChannelBar.h"
 
+#include "ChannelBarAccessible.h"
+
+#include <QAccessible>
+#include <QPainter>
+
 ChannelBar::ChannelBar(QWidget *parent) : QScrollBar(Qt::Vertical, parent) {
     // A plain vertical bar has its minimum at the top, and inverting only its appearance would
     // leave the arrows and keys reversed: so the bar keeps its natural orientation and the
@@ -10,8 +15,26 @@ ChannelBar::ChannelBar(QWidget *parent) : QScrollBar(Qt::Vertical, parent) {
     setPageStep(1);
     setTracking(false);
     setFocusPolicy(Qt::StrongFocus);
+    static const bool accessibleInstalled =
+        (QAccessible::installFactory(&ChannelBarAccessible::create), true);
+    Q_UNUSED(accessibleInstalled);
     connect(this, &QScrollBar::valueChanged, this,
             [this](int value) { emit changed(maximum() - value); });
     connect(this, &QScrollBar::sliderMoved, this,
             [this](int position) { emit scrolled(maximum() - position); });
+}
+
+void ChannelBar::paintEvent(QPaintEvent *event) {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The style draws no focus on a scroll bar: a frame in the highlight colour, inside the
+    // bar's own width, shows where the keys go.
+    QPainter painter(this);
+    const QColor colour = palette().color(QPalette::Highlight);
+    const QRect frame = rect();
+    painter.fillRect(frame.left(), frame.top(), frame.width(), 1, colour);
+    painter.fillRect(frame.left(), frame.bottom(), frame.width(), 1, colour);
+    painter.fillRect(frame.left(), frame.top(), 1, frame.height(), colour);
+    painter.fillRect(frame.right(), frame.top(), 1, frame.height(), colour);
 }

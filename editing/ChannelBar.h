@@ -20,4 +20,7 @@ public:
 signals:
     void changed(int channelValue);
     void scrolled(int channelValue);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };

@@ -2,17 +2,31 @@
 
 #include "PackedColour.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 QRgb rgbOfPacked(std::int32_t packed) {
     return qRgb(packed & 0xff, (packed >> 8) & 0xff, (packed >> 16) & 0xff);
 }
 
 QColor colourOfPacked(std::int32_t packed) { return QColor(rgbOfPacked(packed)); }
+
+namespace {
+
+// The one-pixel border of a rectangle, as four fills: exact at any device pixel ratio.
+void fillRing(QPainter &painter, QRect rect, const QColor &colour) {
+    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.top() + 1, 1, rect.height() - 2, colour);
+    painter.fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 2, colour);
+}
+
+} // namespace
 
 PaletteGrid::PaletteGrid(QWidget *parent)
     : QWidget(parent), m_image(gridPixels, gridPixels, QImage::Format_RGB32) {
@@ -28,6 +42,8 @@ void PaletteGrid::fillCell(Cell cell, std::int32_t packed) {
     QPainter painter(&m_image);
     painter.fillRect(cellRect(cell), colourOfPacked(packed));
     update(cellRect(cell));
+    if (cell == m_keyboardCell)
+        describeKeyboardCell();
 }
 
 void PaletteGrid::toggleHighlight(Cell cell) {
@@ -56,17 +72,100 @@ void PaletteGrid::redrawGrid(const Palette &palette) {
         }
     }
     update();
+    describeKeyboardCell();
+}
+
+void PaletteGrid::setEntryDescriber(std::function<QString(int entry)> describer) {
+    m_describer = std::move(describer);
+    describeKeyboardCell();
+}
+
+void PaletteGrid::describeKeyboardCell() {
+    if (m_describer)
+        setAccessibleDescription(m_describer(entryOfCell(m_keyboardCell)));
 }
 
 void PaletteGrid::paintEvent(QPaintEvent *) {
     // On a high-DPI screen the image is scaled without smoothing, so cells stay crisp.
     QPainter painter(this);
     painter.drawImage(rect(), m_image);
+    if (m_markerShown) {
+        // Two rings well inside the cell, black around white, show on any colour and leave
+        // the cell's border, where the selection outline lies, untouched. Screen only: the
+        // retained image never sees the marker.
+        const QRect cell = cellRect(m_keyboardCell);
+        fillRing(painter, cell.adjusted(2, 2, -2, -2), Qt::black);
+        fillRing(painter, cell.adjusted(3, 3, -3, -3), Qt::white);
+    }
+}
+
+void PaletteGrid::setMarkerShown(bool shown) {
+    if (shown == m_markerShown)
+        return;
+    m_markerShown = shown;
+    update(cellRect(m_keyboardCell));
 }
 
 void PaletteGrid::mouseMoveEvent(QMouseEvent *event) {
     const QPointF position = event->position();
-    emit pointerMoved(static_cast<float>(position.x()), static_cast<float>(position.y()));
+    const auto x = static_cast<float>(position.x());
+    const auto y = static_cast<float>(position.y());
+    setMarkerShown(false);
+    if (isInsideGrid(x, y) && cellOfPoint(x, y) != m_keyboardCell) {
+        m_keyboardCell = cellOfPoint(x, y);
+        describeKeyboardCell();
+    }
+    emit pointerMoved(x, y);
+}
+
+void PaletteGrid::keyPressEvent(QKeyEvent *event) {
+    // Keys held with Ctrl, Alt or Meta belong to shortcuts, not to the grid.
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    switch (plain ? event->key() : Qt::Key_unknown) {
+    case Qt::Key_Left:
+        moveKeyboardCell(-1, 0);
+        break;
+    case Qt::Key_Right:
+        moveKeyboardCell(1, 0);
+        break;
+    case Qt::Key_Up:
+        moveKeyboardCell(0, -1);
+        break;
+    case Qt::Key_Down:
+        moveKeyboardCell(0, 1);
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A held key is one click, as a held mouse button is.
+        if (!event->isAutoRepeat())
+            emit clicked();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void PaletteGrid::moveKeyboardCell(int columnStep, int rowStep) {
+    const Cell next{std::clamp(m_keyboardCell.column + columnStep, 0, gridCells - 1),
+                    std::clamp(m_keyboardCell.row + rowStep, 0, gridCells - 1)};
+    setMarkerShown(true);
+    if (next != m_keyboardCell) {
+        update(cellRect(m_keyboardCell));
+        m_keyboardCell = next;
+        update(cellRect(m_keyboardCell));
+        describeKeyboardCell();
+    }
+    // Exactly what the pointer would report at the cell's centre; at an edge that is the cell
+    // the marker stays on, so the read-out always names the marked entry.
+    emit pointerMoved(static_cast<float>(cellSize * next.column + cellSize / 2),
+                      static_cast<float>(cellSize * next.row + cellSize / 2));
+}
+
+void PaletteGrid::focusOutEvent(QFocusEvent *event) {
+    setMarkerShown(false);
+    QWidget::focusOutEvent(event);
 }
 
 void PaletteGrid::mousePressEvent(QMouseEvent *event) {
@@ -80,4 +179,12 @@ void PaletteGrid::mouseReleaseEvent(QMouseEvent *event) {
         m_leftPressed = false;
         emit clicked();
     }
+}
+
+void PaletteGrid::mouseDoubleClickEvent(QMouseEvent *event) {
+    // A double-click is a click and then this event, which arrives after the second press:
+    // that press must not make a second click when it is released.
+    if (event->button() == Qt::LeftButton)
+        m_leftPressed = false;
+    event->accept();
 }

@@ -1,7 +1,17 @@
 #include "PointerHandlers.h"
 
 PointerHandlers::PointerHandlers(EditorState &state, PaletteGrid &pic, EditorView &view)
-    : m_state(state), m_pic(pic), m_view(view) {}
+    : m_state(state), m_pic(pic), m_view(view) {
+    m_pic.setEntryDescriber([&state](int entry) {
+        const auto &row = state.palette[entry];
+        return QStringLiteral("Entry %1, %2, red %3, green %4, blue %5")
+            .arg(entry)
+            .arg(state.terrainNames[entry])
+            .arg(row[redChannel])
+            .arg(row[greenChannel])
+            .arg(row[blueChannel]);
+    });
+}
 
 void PointerHandlers::mouseMove(float x, float y) {
     // Positions beyond the grid only arrive while a press on the grid is dragged out. They are

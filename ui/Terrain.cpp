@@ -1,6 +1,7 @@
 #include "Terrain.h"
 
 #include "ControlPlacement.h"
+#include "FocusFrame.h"
 #include "ProgramEnd.h"
 
 #include <QCloseEvent>
@@ -64,6 +65,8 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     pic->setFocus();
+    // The grid's colours fill all of it, so its focus shows in the margin around it.
+    new FocusFrame(pic);
 
     bindEvents();
 }
