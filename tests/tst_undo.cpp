@@ -181,6 +181,9 @@ void TestUndo::undoAndRedoShowThePalette_data() {
                                         << "Y";
     QTest::newRow("selected") << "m40 c | g+*3"
                               << "y";
+    // The red bar already stands at the value the undo restores, its read-out does not.
+    QTest::newRow("selected, bar moved while deselected") << "m40 c | r+ c r- c"
+                                                          << "y";
     QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50"
                                             << "Y";
     QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40"
