@@ -188,7 +188,7 @@ void TestUndo::undoAndRedoShowThePalette_data() {
                                             << "Y";
     QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40"
                                       << "y";
-    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c m41"
+    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c m41 S"
                                                     << "Y";
     QTest::newRow("selected after a fill") << "m10 c s m14 | c m12 c"
                                            << "y";
