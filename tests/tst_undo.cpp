@@ -173,30 +173,22 @@ void TestUndo::runsOfChanges() {
 
 void TestUndo::undoAndRedoShowThePalette_data() {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("redo");
+    QTest::addColumn<char>("redo");
     // The step undone starts at "|"; what follows it sets the selection state.
-    QTest::newRow("fill") << "m10 c s m14 | c m12"
-                          << "y";
-    QTest::newRow("fill, Ctrl+Shift+Z") << "m10 c s m14 | c m12"
-                                        << "Y";
-    QTest::newRow("selected") << "m40 c | g+*3"
-                              << "y";
+    QTest::newRow("fill") << "m10 c s m14 | c m12" << 'y';
+    QTest::newRow("fill, Ctrl+Shift+Z") << "m10 c s m14 | c m12" << 'Y';
+    QTest::newRow("selected") << "m40 c | g+*3" << 'y';
     // The red bar already stands at the value the undo restores, its read-out does not.
-    QTest::newRow("selected, bar moved while deselected") << "m40 c | r+ c r- c"
-                                                          << "y";
-    QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50"
-                                            << "Y";
-    QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40"
-                                      << "y";
-    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c m41 S"
-                                                    << "Y";
-    QTest::newRow("selected after a fill") << "m10 c s m14 | c m12 c"
-                                           << "y";
+    QTest::newRow("selected, bar moved while deselected") << "m40 c | r+ c r- c" << 'y';
+    QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50" << 'Y';
+    QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40" << 'y';
+    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c m41 S" << 'Y';
+    QTest::newRow("selected after a fill") << "m10 c s m14 | c m12 c" << 'y';
 }
 
 void TestUndo::undoAndRedoShowThePalette() {
     QFETCH(QString, script);
-    QFETCH(QString, redo);
+    QFETCH(char, redo);
     QVERIFY(start());
     run(script);
     const Palette edited = m_editor->state().palette;
@@ -206,7 +198,7 @@ void TestUndo::undoAndRedoShowThePalette() {
     const QUndoStack &stack = m_editor->terrain().history().stack();
     const int steps = stack.count();
 
-    for (const QString &key : {QStringLiteral("u"), redo}) {
+    for (const QString &key : {QStringLiteral("u"), QString(QLatin1Char(redo))}) {
         run(key);
         const Palette &expected = key == QLatin1String("u") ? m_marks.first() : edited;
         QCOMPARE(firstPaletteDifference(s.palette, expected), QString());
