@@ -6,33 +6,11 @@
 #include <memory>
 
 // Undo and redo by their keys on the real editor window, after edits made with the mouse.
-
-namespace {
-
-Palette startPalette() {
-    // Entry 40 lies clear of both ends of every bar.
-    Palette palette = distinctPalette();
-    setColour(palette, 40, 12, 200, 7);
-    return palette;
-}
-
-// What an undo or a redo must leave exactly as it was.
-struct Selection {
-    bool anchorSet;
-    int anchorIndex;
-    std::int16_t spreadArmed;
-    bool spreadEnabled;
-    float pointerX;
-    float pointerY;
-    friend bool operator==(const Selection &, const Selection &) = default;
-};
-
-} // namespace
-
 class TestUndo : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup() { m_editor.reset(); }
     void runsOfChanges_data();
     void runsOfChanges();
@@ -40,98 +18,74 @@ private slots:
     void undoAndRedoShowThePalette();
 
 private:
-    bool start();
     void run(const QString &script);
-    void press(QKeyCombination keys);
-    Selection selection();
-    QStringList readout();
-    QStringList readoutOf(int entry);
-    QString pictureDifference();
+    QStringList selectionAndReadout();
 
     std::unique_ptr<LoadedEditor> m_editor;
     QList<Palette> m_marks;
     QPoint m_pointer;
 };
 
-bool TestUndo::start() {
+void TestUndo::init() {
+    // Entry 40 lies clear of both ends of every bar.
+    Palette palette = distinctPalette();
+    setColour(palette, 40, 12, 200, 7);
     m_editor = std::make_unique<LoadedEditor>();
     m_marks.clear();
     m_editor->terrain().activateWindow();
-    return m_editor->load(fileBytes(startPalette())) &&
-           QTest::qWaitForWindowActive(&m_editor->terrain());
+    QVERIFY(m_editor->load(fileBytes(palette)));
+    QVERIFY(QTest::qWaitForWindowActive(&m_editor->terrain()));
 }
 
 // "m40" moves onto entry 40, "c" clicks the grid there, "s" presses Spread, "S" Save; "r+",
-// "g-", "b+" click a bar's top or bottom arrow, "*5" after a step repeats it; "u" is Ctrl+Z,
-// "y" Ctrl+Y, "Y" Ctrl+Shift+Z; "|" notes the palette as it is.
+// "g-", "b+" click a bar's top or bottom arrow, "*5" repeats a step; "u" is Ctrl+Z, "y" Ctrl+Y,
+// "Y" Ctrl+Shift+Z, pressed on whichever control has the focus; "|" notes the palette.
 void TestUndo::run(const QString &script) {
     Terrain &terrain = m_editor->terrain();
-    for (const QString &token : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList parts = token.split(QLatin1Char('*'));
-        const QString step = parts.first();
-        for (int i = 0; i < (parts.size() > 1 ? parts.last().toInt() : 1); ++i) {
-            if (step.startsWith(QLatin1Char('m'))) {
+    for (const QString &token : script.split(QLatin1Char(' '))) {
+        const QString step = token.section(QLatin1Char('*'), 0, 0);
+        const int times = token.contains(QLatin1Char('*')) ? token.section('*', 1).toInt() : 1;
+        const char kind = step.at(0).toLatin1();
+        for (int i = 0; i < times; ++i) {
+            if (kind == 'm') {
                 // A move to where the pointer already is would be dropped.
                 m_pointer = centreOfEntry(step.mid(1).toInt());
                 QTest::mouseMove(terrain.pic, m_pointer + QPoint(1, 0));
                 QTest::mouseMove(terrain.pic, m_pointer);
-            } else if (step == QLatin1String("c")) {
+            } else if (kind == 'c') {
                 QTest::mouseClick(terrain.pic, Qt::LeftButton, {}, m_pointer);
-            } else if (step == QLatin1String("s") || step == QLatin1String("S")) {
-                QTest::mouseClick(step == QLatin1String("s") ? terrain.spr : terrain.sav,
-                                  Qt::LeftButton);
-            } else if (step.size() == 2 && QStringLiteral("rgb").contains(step.at(0))) {
-                ChannelBar *bar = terrain.bar(1 + QStringLiteral("rgb").indexOf(step.at(0)));
+            } else if (kind == 's' || kind == 'S') {
+                QTest::mouseClick(kind == 's' ? terrain.spr : terrain.sav, Qt::LeftButton);
+            } else if (kind == '|') {
+                m_marks.append(m_editor->state().palette);
+            } else if (step.size() == 2) {
+                ChannelBar *bar = terrain.bar(QByteArray("-rgb").indexOf(kind));
                 const auto arrow = step.at(1) == QLatin1Char('+') ? QStyle::SC_ScrollBarSubLine
                                                                   : QStyle::SC_ScrollBarAddLine;
                 QTest::mouseClick(bar, Qt::LeftButton, {}, barPart(bar, arrow).center());
-            } else if (step == QLatin1String("|")) {
-                m_marks.append(m_editor->state().palette);
             } else {
-                press(step == QLatin1String("u")   ? Qt::CTRL | Qt::Key_Z
-                      : step == QLatin1String("y") ? Qt::CTRL | Qt::Key_Y
-                                                   : Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+                QWidget *focus = QApplication::focusWidget();
+                QVERIFY(focus && focus->window() == &terrain);
+                const auto shift = kind == 'Y' ? Qt::ShiftModifier : Qt::NoModifier;
+                QTest::keyClick(focus, kind == 'y' ? Qt::Key_Y : Qt::Key_Z,
+                                Qt::ControlModifier | shift);
             }
         }
     }
 }
 
-// To whichever control has the focus, as the keyboard would.
-void TestUndo::press(QKeyCombination keys) {
-    QWidget *focus = QApplication::focusWidget();
-    QVERIFY(focus && focus->window() == &m_editor->terrain());
-    QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
-}
-
-Selection TestUndo::selection() {
+// anchorSet, anchorIndex, spreadArmed, Spread enabled, pointerX, pointerY, then each bar and
+// its read-out, then the class.
+QStringList TestUndo::selectionAndReadout() {
     const EditorState &s = m_editor->state();
-    return {s.anchorSet, s.anchorIndex, s.spreadArmed, m_editor->terrain().spr->isEnabled(),
-            s.pointerX,  s.pointerY};
-}
-
-QStringList TestUndo::readout() {
-    const Terrain &terrain = m_editor->terrain();
+    const Terrain &t = m_editor->terrain();
     QStringList shown;
+    for (double value : {double(s.anchorSet), double(s.anchorIndex), double(s.spreadArmed),
+                         double(t.spr->isEnabled()), double(s.pointerX), double(s.pointerY)})
+        shown << QString::number(value);
     for (int c = 1; c <= 3; ++c)
-        shown << QString::number(terrain.bar(c)->channelValue()) << terrain.channelText(c)->text();
-    return shown << terrain.ty->text();
-}
-
-QStringList TestUndo::readoutOf(int entry) {
-    QStringList shown;
-    for (int c = 1; c <= 3; ++c)
-        shown << QString::number(m_editor->state().palette[entry][c])
-              << QString::number(m_editor->state().palette[entry][c]);
-    return shown << className(entry);
-}
-
-// The grid against a fresh drawing of the palette, with the outline of a selection that Spread
-// has not taken over.
-QString TestUndo::pictureDifference() {
-    const EditorState &s = m_editor->state();
-    const QList<int> outlined =
-        s.anchorSet && !s.isSpreadArmed() ? QList<int>{s.anchorIndex} : QList<int>{};
-    return firstDifference(m_editor->pic()->image(), expectedPicture(s.palette, outlined));
+        shown << QString::number(t.bar(c)->channelValue()) << t.channelText(c)->text();
+    return shown << t.ty->text();
 }
 
 void TestUndo::runsOfChanges_data() {
@@ -154,21 +108,19 @@ void TestUndo::runsOfChanges_data() {
 
 void TestUndo::runsOfChanges() {
     QFETCH(QString, script);
-    QVERIFY(start());
     run(script);
     const QUndoStack &stack = m_editor->terrain().history().stack();
     QCOMPARE(stack.index(), m_marks.size());
     while (!m_marks.isEmpty()) {
-        press(Qt::CTRL | Qt::Key_Z);
+        run(QStringLiteral("u"));
         QCOMPARE(firstPaletteDifference(m_editor->state().palette, m_marks.takeLast()), QString());
     }
-    // Nothing left to undo: the keys change nothing at all.
+    // Nothing left to undo: the key changes nothing at all.
     const QImage picture = m_editor->pic()->image();
-    const QStringList shown = readout();
-    press(Qt::CTRL | Qt::Key_Z);
-    QCOMPARE(stack.index(), 0);
+    const QStringList shown = selectionAndReadout();
+    run(QStringLiteral("u"));
     QCOMPARE(m_editor->pic()->image(), picture);
-    QCOMPARE(readout(), shown);
+    QCOMPARE(selectionAndReadout(), shown);
 }
 
 void TestUndo::undoAndRedoShowThePalette_data() {
@@ -189,28 +141,31 @@ void TestUndo::undoAndRedoShowThePalette_data() {
 void TestUndo::undoAndRedoShowThePalette() {
     QFETCH(QString, script);
     QFETCH(char, redo);
-    QVERIFY(start());
     run(script);
     const Palette edited = m_editor->state().palette;
-    const Selection before = selection();
-    const QStringList shown = readout();
+    const QStringList before = selectionAndReadout();
+    const int steps = m_editor->terrain().history().stack().count();
     const EditorState &s = m_editor->state();
-    const QUndoStack &stack = m_editor->terrain().history().stack();
-    const int steps = stack.count();
-
-    for (const QString &key : {QStringLiteral("u"), QString(QLatin1Char(redo))}) {
+    const QList<std::pair<QString, Palette>> keys{{QStringLiteral("u"), m_marks.first()},
+                                                  {QString(QLatin1Char(redo)), edited}};
+    for (const auto &[key, expected] : keys) {
         run(key);
-        const Palette &expected = key == QLatin1String("u") ? m_marks.first() : edited;
         QCOMPARE(firstPaletteDifference(s.palette, expected), QString());
-        QCOMPARE(pictureDifference(), QString());
-        QVERIFY(selection() == before);
-        QCOMPARE(stack.count(), steps);
-        if (s.anchorSet)
-            QCOMPARE(readout().mid(0, 6), readoutOf(s.anchorIndex).mid(0, 6));
-        else if (!s.isSpreadArmed())
-            QCOMPARE(readout(), readoutOf(m_pointer.x() / 16 + 16 * (m_pointer.y() / 16) + 1));
-        else
-            QCOMPARE(readout(), shown);
+        const QList<int> outlined =
+            s.anchorSet && !s.isSpreadArmed() ? QList{s.anchorIndex} : QList<int>{};
+        QCOMPARE(firstDifference(m_editor->pic()->image(), expectedPicture(s.palette, outlined)),
+                 QString());
+        QCOMPARE(m_editor->terrain().history().stack().count(), steps);
+        // The selection stays; the bars show the selected entry, or with nothing selected
+        // and Spread not armed, the entry under the recorded position.
+        QStringList expectedShown = before;
+        const int n =
+            s.anchorSet ? s.anchorIndex : (m_pointer.x() / 16 + m_pointer.y() / 16 * 16 + 1);
+        for (int c = 1; c <= 3 && (s.anchorSet || !s.isSpreadArmed()); ++c)
+            expectedShown[4 + 2 * c] = expectedShown[5 + 2 * c] = QString::number(s.palette[n][c]);
+        if (!s.anchorSet && !s.isSpreadArmed())
+            expectedShown[12] = className(n);
+        QCOMPARE(selectionAndReadout(), expectedShown);
     }
 }
 
