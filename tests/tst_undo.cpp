@@ -115,26 +115,21 @@ void TestUndo::runsOfChanges() {
         run(QStringLiteral("u"));
         QCOMPARE(firstPaletteDifference(m_editor->state().palette, m_marks.takeLast()), QString());
     }
-    // Nothing left to undo: the key changes nothing at all.
-    const QImage picture = m_editor->pic()->image();
-    const QStringList shown = selectionAndReadout();
-    run(QStringLiteral("u"));
-    QCOMPARE(m_editor->pic()->image(), picture);
-    QCOMPARE(selectionAndReadout(), shown);
 }
 
 void TestUndo::undoAndRedoShowThePalette_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<char>("redo");
-    // The step undone starts at "|"; what follows it sets the selection state.
+    // The step undone starts at "|"; what follows it sets the selection state, and may leave
+    // an outline or a bar that a full refresh would not.
     QTest::newRow("fill") << "m10 c s m14 | c m12" << 'y';
     QTest::newRow("fill, Ctrl+Shift+Z") << "m10 c s m14 | c m12" << 'Y';
     QTest::newRow("selected") << "m40 c | g+*3" << 'y';
     // The red bar already stands at the value the undo restores, its read-out does not.
     QTest::newRow("selected, bar moved while deselected") << "m40 c | r+ c r- c" << 'y';
-    QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50" << 'Y';
-    QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40" << 'y';
-    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c m41 S" << 'Y';
+    QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50 s" << 'Y';
+    QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40 r+" << 'y';
+    QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c S" << 'Y';
     QTest::newRow("selected after a fill") << "m10 c s m14 | c m12 c" << 'y';
 }
 
@@ -146,6 +141,11 @@ void TestUndo::undoAndRedoShowThePalette() {
     const QStringList before = selectionAndReadout();
     const int steps = m_editor->terrain().history().stack().count();
     const EditorState &s = m_editor->state();
+    // Nothing to redo yet: the key changes nothing at all, not even a stray outline.
+    const QImage picture = m_editor->pic()->image();
+    run(QString(QLatin1Char(redo)));
+    QCOMPARE(m_editor->pic()->image(), picture);
+    QCOMPARE(selectionAndReadout(), before);
     const QList<std::pair<QString, Palette>> keys{{QStringLiteral("u"), m_marks.first()},
                                                   {QString(QLatin1Char(redo)), edited}};
     for (const auto &[key, expected] : keys) {
