@@ -5,6 +5,7 @@ ChannelChangeStep::ChannelChangeStep(Palette &palette, int entry, int channel, c
     : PaletteStep(palette, {{entry, before, after}}), m_entry(entry), m_channel(channel),
       m_joinsRun(joinsRun) {}
 
+// Any id but -1 lets the stack offer merges; a fill keeps -1 and never merges.
 int ChannelChangeStep::id() const { return 1; }
 
 bool ChannelChangeStep::mergeWith(const QUndoCommand *other) {
