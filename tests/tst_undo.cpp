@@ -12,14 +12,13 @@ class TestUndo : public QObject {
 private slots:
     void init();
     void cleanup() { m_editor.reset(); }
-    void runsOfChanges_data();
-    void runsOfChanges();
-    void undoAndRedoShowThePalette_data();
-    void undoAndRedoShowThePalette();
+    void undoAndRedo_data();
+    void undoAndRedo();
 
 private:
     void run(const QString &script);
     QStringList selectionAndReadout();
+    void pressAndVerify(const QString &key, const Palette &expected);
 
     std::unique_ptr<LoadedEditor> m_editor;
     QList<Palette> m_marks;
@@ -88,85 +87,74 @@ QStringList TestUndo::selectionAndReadout() {
     return shown << t.ty->text();
 }
 
-void TestUndo::runsOfChanges_data() {
-    QTest::addColumn<QString>("script");
-    // Each "|" starts one step.
-    QTest::newRow("ten arrow clicks") << "m40 c | r+*10";
-    QTest::newRow("up and down on one bar") << "m40 c | g+*3 g-*5";
-    QTest::newRow("another channel") << "m40 c | r+*2 | g+ | r+";
-    QTest::newRow("another entry") << "m40 c | r+ c m41 c | r+";
-    QTest::newRow("a fill between") << "m40 c | r+ | s m44 c | m40 c r+";
-    QTest::newRow("an undo between") << "m40 c | r+*2 g+ u | r+";
-    QTest::newRow("a redo between") << "m40 c | r+*2 u y | r+";
-    QTest::newRow("selection, Save and Spread") << "m40 c | r+ c c r+ S r+ s r+";
-    QTest::newRow("undo and redo with nothing to take") << "u Y m40 c | r+ y r+";
-    // The second and third change write what the entry holds; the last one returns to the
-    // start of the run, which stays one step.
-    QTest::newRow("changes that write nothing") << "m40 c | r+ c r+ c r- r-";
-    QTest::newRow("a fill that changes nothing") << "m40 c | r+ s m41 c m40 c r+";
-}
-
-void TestUndo::runsOfChanges() {
-    QFETCH(QString, script);
-    run(script);
-    const QUndoStack &stack = m_editor->terrain().history().stack();
-    QCOMPARE(stack.index(), m_marks.size());
-    while (!m_marks.isEmpty()) {
-        run(QStringLiteral("u"));
-        QCOMPARE(firstPaletteDifference(m_editor->state().palette, m_marks.takeLast()), QString());
-    }
-}
-
-void TestUndo::undoAndRedoShowThePalette_data() {
+void TestUndo::undoAndRedo_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<char>("redo");
-    // The step undone starts at "|"; what follows it sets the selection state, and may leave
-    // an outline or a bar that a full refresh would not.
-    QTest::newRow("fill") << "m10 c s m14 | c m12" << 'y';
-    QTest::newRow("fill, Ctrl+Shift+Z") << "m10 c s m14 | c m12" << 'Y';
-    QTest::newRow("selected") << "m40 c | g+*3" << 'y';
+    // Each "|" starts one step. What follows the last one sets the selection state, and may
+    // leave an outline or a bar that a full refresh would not.
+    QTest::newRow("ten arrow clicks") << "m40 c | r+*10" << 'y';
+    QTest::newRow("up and down on one bar") << "m40 c | g+*3 g-*5" << 'Y';
+    QTest::newRow("another channel") << "m40 c | r+*2 | g+ | r+" << 'y';
+    QTest::newRow("another entry") << "m40 c | r+ c m41 c | r+" << 'Y';
+    QTest::newRow("a fill between") << "m40 c | r+ | s m44 c | m40 c r+" << 'y';
+    QTest::newRow("an undo between") << "m40 c | r+*2 g+ u | r+" << 'Y';
+    QTest::newRow("a redo between") << "m40 c | r+*2 u y | r+" << 'y';
+    QTest::newRow("selection, Save and Spread") << "m40 c | r+ c c r+ S r+ s r+" << 'Y';
+    QTest::newRow("undo and redo with nothing to take") << "u Y m40 c | r+ y r+" << 'y';
+    // The second and third change write what the entry holds; the last one returns to the
+    // start of the run, which stays one step.
+    QTest::newRow("changes that write nothing") << "m40 c | r+ c r+ c r- r-" << 'Y';
+    QTest::newRow("a fill that changes nothing") << "m40 c | r+ s m41 c m40 c r+" << 'y';
+    QTest::newRow("fill") << "m40 c s m200 | c m42" << 'y';
+    QTest::newRow("fill, Ctrl+Shift+Z") << "m40 c s m44 | c m42" << 'Y';
     // The red bar already stands at the value the undo restores, its read-out does not.
     QTest::newRow("selected, bar moved while deselected") << "m40 c | r+ c r- c" << 'y';
     QTest::newRow("selected, Spread armed") << "m40 c | g+*3 s m50 s" << 'Y';
     QTest::newRow("nothing selected") << "m40 c | g+*3 c m41 m40 r+" << 'y';
     QTest::newRow("nothing selected, Spread armed") << "m40 c | g+*3 s c S" << 'Y';
-    QTest::newRow("selected after a fill") << "m10 c s m14 | c m12 c" << 'y';
+    QTest::newRow("selected after a fill") << "m40 c s m44 | c m42 c" << 'y';
 }
 
-void TestUndo::undoAndRedoShowThePalette() {
+void TestUndo::undoAndRedo() {
     QFETCH(QString, script);
     QFETCH(char, redo);
     run(script);
-    const Palette edited = m_editor->state().palette;
-    const QStringList before = selectionAndReadout();
-    const int steps = m_editor->terrain().history().stack().count();
-    const EditorState &s = m_editor->state();
+    QCOMPARE(m_editor->terrain().history().stack().index(), m_marks.size());
+    m_marks.append(m_editor->state().palette);
     // Nothing to redo yet: the key changes nothing at all, not even a stray outline.
     const QImage picture = m_editor->pic()->image();
+    const QStringList shown = selectionAndReadout();
     run(QString(QLatin1Char(redo)));
     QCOMPARE(m_editor->pic()->image(), picture);
-    QCOMPARE(selectionAndReadout(), before);
-    const QList<std::pair<QString, Palette>> keys{{QStringLiteral("u"), m_marks.first()},
-                                                  {QString(QLatin1Char(redo)), edited}};
-    for (const auto &[key, expected] : keys) {
-        run(key);
-        QCOMPARE(firstPaletteDifference(s.palette, expected), QString());
-        const QList<int> outlined =
-            s.anchorSet && !s.isSpreadArmed() ? QList{s.anchorIndex} : QList<int>{};
-        QCOMPARE(firstDifference(m_editor->pic()->image(), expectedPicture(s.palette, outlined)),
-                 QString());
-        QCOMPARE(m_editor->terrain().history().stack().count(), steps);
-        // The selection stays; the bars show the selected entry, or with nothing selected
-        // and Spread not armed, the entry under the recorded position.
-        QStringList expectedShown = before;
-        const int n =
-            s.anchorSet ? s.anchorIndex : (m_pointer.x() / 16 + m_pointer.y() / 16 * 16 + 1);
-        for (int c = 1; c <= 3 && (s.anchorSet || !s.isSpreadArmed()); ++c)
-            expectedShown[4 + 2 * c] = expectedShown[5 + 2 * c] = QString::number(s.palette[n][c]);
-        if (!s.anchorSet && !s.isSpreadArmed())
-            expectedShown[12] = className(n);
-        QCOMPARE(selectionAndReadout(), expectedShown);
-    }
+    QCOMPARE(selectionAndReadout(), shown);
+    for (qsizetype i = m_marks.size() - 2; i >= 0; --i)
+        pressAndVerify(QStringLiteral("u"), m_marks[i]);
+    for (qsizetype i = 1; i < m_marks.size(); ++i)
+        pressAndVerify(QString(QLatin1Char(redo)), m_marks[i]);
+}
+
+// One undo or redo: the palette as expected, the grid a fresh drawing of it with the outline of
+// a selection that Spread has not taken over, the selection as it was, no new step; the bars
+// show the selected entry, or with nothing selected and Spread not armed, the entry under the
+// recorded position.
+void TestUndo::pressAndVerify(const QString &key, const Palette &expected) {
+    const EditorState &s = m_editor->state();
+    QStringList expectedShown = selectionAndReadout();
+    const qsizetype steps = m_editor->terrain().history().stack().count();
+    run(key);
+    QCOMPARE(firstPaletteDifference(s.palette, expected), QString());
+    const QList<int> outlined =
+        s.anchorSet && !s.isSpreadArmed() ? QList{s.anchorIndex} : QList<int>{};
+    QCOMPARE(firstDifference(m_editor->pic()->image(), expectedPicture(s.palette, outlined)),
+             QString());
+    QCOMPARE(m_editor->terrain().history().stack().count(), steps);
+    const int n =
+        s.anchorSet ? s.anchorIndex : int(s.pointerX) / 16 + int(s.pointerY) / 16 * 16 + 1;
+    for (int c = 1; c <= 3 && (s.anchorSet || !s.isSpreadArmed()); ++c)
+        expectedShown[4 + 2 * c] = expectedShown[5 + 2 * c] = QString::number(s.palette[n][c]);
+    if (!s.anchorSet && !s.isSpreadArmed())
+        expectedShown[12] = className(n);
+    QCOMPARE(selectionAndReadout(), expectedShown);
 }
 
 QTEST_MAIN(TestUndo)
