@@ -118,15 +118,18 @@ void TestUndo::undoAndRedo_data() {
 void TestUndo::undoAndRedo() {
     QFETCH(QString, script);
     QFETCH(char, redo);
+    // With nothing to undo or redo a key changes nothing at all, not even a stray outline.
+    const auto changesNothing = [this](const QString &key) {
+        const QImage picture = m_editor->pic()->image();
+        const QStringList shown = selectionAndReadout();
+        run(key);
+        return m_editor->pic()->image() == picture && selectionAndReadout() == shown;
+    };
+    QVERIFY(changesNothing(QStringLiteral("u")));
     run(script);
     QCOMPARE(m_editor->terrain().history().stack().index(), m_marks.size());
     m_marks.append(m_editor->state().palette);
-    // Nothing to redo yet: the key changes nothing at all, not even a stray outline.
-    const QImage picture = m_editor->pic()->image();
-    const QStringList shown = selectionAndReadout();
-    run(QString(QLatin1Char(redo)));
-    QCOMPARE(m_editor->pic()->image(), picture);
-    QCOMPARE(selectionAndReadout(), shown);
+    QVERIFY(changesNothing(QString(QLatin1Char(redo))));
     for (qsizetype i = m_marks.size() - 2; i >= 0; --i)
         pressAndVerify(QStringLiteral("u"), m_marks[i]);
     for (qsizetype i = 1; i < m_marks.size(); ++i)
