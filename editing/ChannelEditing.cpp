@@ -2,14 +2,16 @@
 
 #include "PackedColour.h"
 
-ChannelEditing::ChannelEditing(EditorState &state, PaletteGrid &pic, EditorView &view)
-    : m_state(state), m_pic(pic), m_view(view) {}
+ChannelEditing::ChannelEditing(EditorState &state, PaletteGrid &pic, EditorView &view,
+                               EditHistory &history)
+    : m_state(state), m_pic(pic), m_view(view), m_history(history) {}
 
 void ChannelEditing::change(int channel, int value) {
     // With nothing selected the bars only serve the hover read-out.
     if (!m_state.anchorSet)
         return;
     auto &row = m_state.palette[m_state.anchorIndex];
+    const auto before = row;
     row[channel] = value;
     row[packedChannel] = packedColour(row[redChannel], row[greenChannel], row[blueChannel]);
     // The fill paints over the old outline, so the cell ends with exactly one.
@@ -17,6 +19,7 @@ void ChannelEditing::change(int channel, int value) {
     m_pic.fillCell(cell, row[packedChannel]);
     m_pic.toggleHighlight(cell);
     m_view.setChannelText(channel, QString::number(value));
+    m_history.recordChange(m_state.anchorIndex, channel, before);
 }
 
 void ChannelEditing::scroll(int channel, int value) {

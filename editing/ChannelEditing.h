@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditHistory.h"
 #include "EditorState.h"
 #include "EditorView.h"
 #include "PaletteGrid.h"
@@ -8,7 +9,7 @@
 // a drag only updates the value read-out until the thumb is let go.
 class ChannelEditing {
 public:
-    ChannelEditing(EditorState &state, PaletteGrid &pic, EditorView &view);
+    ChannelEditing(EditorState &state, PaletteGrid &pic, EditorView &view, EditHistory &history);
 
     void change(int channel, int value);
     void scroll(int channel, int value);
@@ -17,4 +18,5 @@ private:
     EditorState &m_state;
     PaletteGrid &m_pic;
     EditorView &m_view;
+    EditHistory &m_history;
 };

@@ -2,7 +2,8 @@
 
 #include "Gradient.h"
 
-SpreadHandlers::SpreadHandlers(EditorState &state, PaletteGrid &pic) : m_state(state), m_pic(pic) {}
+SpreadHandlers::SpreadHandlers(EditorState &state, PaletteGrid &pic, EditHistory &history)
+    : m_state(state), m_pic(pic), m_history(history) {}
 
 void SpreadHandlers::spreadClick() {
     // No test of the state: right after a selection the recorded position lies on the
@@ -12,7 +13,9 @@ void SpreadHandlers::spreadClick() {
 }
 
 void SpreadHandlers::fillClick() {
+    const Palette before = m_state.palette;
     fillGradient(m_state.palette, m_state.anchorIndex, m_state.targetIndex);
+    m_history.recordFill(before);
     // The redraw paints over every outline, wherever Spread left one.
     m_pic.redrawGrid(m_state.palette);
     m_state.anchorSet = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditHistory.h"
 #include "EditorState.h"
 #include "PaletteGrid.h"
 
@@ -7,7 +8,7 @@
 // trigger.
 class SpreadHandlers {
 public:
-    SpreadHandlers(EditorState &state, PaletteGrid &pic);
+    SpreadHandlers(EditorState &state, PaletteGrid &pic, EditHistory &history);
 
     void spreadClick();
     void fillClick();
@@ -15,4 +16,5 @@ public:
 private:
     EditorState &m_state;
     PaletteGrid &m_pic;
+    EditHistory &m_history;
 };

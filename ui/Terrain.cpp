@@ -5,6 +5,7 @@
 #include "ProgramEnd.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 
 namespace {
 
@@ -36,7 +37,9 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       sav(commandButton(this, "sav", QStringLiteral("Save"), {328, 240, 49, 25})),
       ex(commandButton(this, "ex", QStringLiteral("Exit"), {384, 240, 49, 25})),
       ty(readout(this, "ty", {272, 208, 161, 25}, QString(), Qt::AlignCenter)),
-      m_pointer(state, *pic, *this), m_channels(state, *pic, *this), m_spread(state, *pic) {
+      m_pointer(state, *pic, *this), m_history(state.palette),
+      m_channels(state, *pic, *this, m_history), m_spread(state, *pic, m_history),
+      m_historyKeys(state, *pic, *this, m_pointer, m_history) {
     setObjectName(QStringLiteral("Terrain"));
     setWindowTitle(QStringLiteral("Terrain Palette Editor"));
     // Resizable, but nothing is laid out: the controls keep their places.
@@ -69,6 +72,7 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
     new FocusFrame(pic);
 
     bindEvents();
+    bindUndo();
 }
 
 void Terrain::bindEvents() {
@@ -83,6 +87,20 @@ void Terrain::bindEvents() {
     }
     connect(spr, &QPushButton::clicked, this, [this] { m_spread.spreadClick(); });
     connect(doi, &QPushButton::clicked, this, [this] { m_spread.fillClick(); });
+}
+
+void Terrain::bindUndo() {
+    // Window-wide, so the keys work whichever control has the focus. Redo takes each platform's
+    // own keys and Ctrl+Y as well, which Linux leaves out.
+    auto *undo = new QShortcut(this);
+    undo->setKeys(QKeySequence::Undo);
+    connect(undo, &QShortcut::activated, this, [this] { m_historyKeys.undoKey(); });
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y); !redoKeys.contains(ctrlY))
+        redoKeys.append(ctrlY);
+    auto *redo = new QShortcut(this);
+    redo->setKeys(redoKeys);
+    connect(redo, &QShortcut::activated, this, [this] { m_historyKeys.redoKey(); });
 }
 
 ChannelBar *Terrain::bar(int channel) const {

@@ -2,8 +2,10 @@
 
 #include "ChannelBar.h"
 #include "ChannelEditing.h"
+#include "EditHistory.h"
 #include "EditorState.h"
 #include "EditorView.h"
+#include "HistoryHandlers.h"
 #include "PaletteGrid.h"
 #include "PointerHandlers.h"
 #include "SpreadHandlers.h"
@@ -23,6 +25,7 @@ public:
 
     ChannelBar *bar(int channel) const;
     QLineEdit *channelText(int channel) const;
+    const EditHistory &history() const { return m_history; }
 
     // EditorView
     void setBarValue(int channel, int value) override;
@@ -52,8 +55,11 @@ protected:
 
 private:
     void bindEvents();
+    void bindUndo();
 
     PointerHandlers m_pointer;
+    EditHistory m_history;
     ChannelEditing m_channels;
     SpreadHandlers m_spread;
+    HistoryHandlers m_historyKeys;
 };

@@ -1,9 +1,9 @@
 #!/bin/sh
 # One whole edit cycle on a real X server, driven only by real pointer and key events:
 # pick the folder by keyboard, OK, hover and select a cell, raise its red with the top arrow
-# of the red bar, drop it, select a second cell, Spread to a third, Save, Exit. Then the saved
-# file must match the expected palette byte for byte, the grid on screen must match it pixel
-# for pixel, and the program must have ended cleanly.
+# of the red bar, drop it, select a second cell, Spread to a third, undo and redo the spread
+# by the keys, Save, Exit. Then the saved file must match the expected palette byte for byte,
+# the grid on screen must match it pixel for pixel, and the program must have ended cleanly.
 #
 # usage: edit-cycle.sh path/to/terrain-palette-editor [folder for screenshots on failure]
 set -u
@@ -204,12 +204,22 @@ move_to "$(($(cell_x 10) - 3))" "$(($(cell_y 2) - 3))"
 click_at "$(cell_x 10)" "$(cell_y 2)"
 expect_grid raised 43 "only entry 43 outlined"
 
-say "Spread, pick entry 35, Save"
+say "Spread, pick entry 35"
 click_at $((window_x + 272 + 24)) $((window_y + 240 + 12))
 move_to "$(($(cell_x 2) - 3))" "$(($(cell_y 2) - 3))"
 click_at "$(cell_x 2)" "$(cell_y 2)"
-click_at $((window_x + 328 + 24)) $((window_y + 240 + 12))
 expect_grid final 0 "the spread between entries 35 and 43, no outline"
+
+# The keys as this platform binds them: its redo is Ctrl+Shift+Z, Ctrl+Y is bound as well.
+say "undo the spread, redo it by Ctrl+Shift+Z, again by Ctrl+Y, Save"
+press_key ctrl+z
+expect_grid raised 0 "the spread undone"
+press_key ctrl+shift+z
+expect_grid final 0 "the spread redone by Ctrl+Shift+Z"
+press_key ctrl+z
+press_key ctrl+y
+click_at $((window_x + 328 + 24)) $((window_y + 240 + 12))
+expect_grid final 0 "the spread redone by Ctrl+Y and saved"
 
 say "Exit"
 click_at $((window_x + 384 + 24)) $((window_y + 240 + 12))

@@ -1,0 +1,34 @@
+#include "HistoryHandlers.h"
+
+HistoryHandlers::HistoryHandlers(EditorState &state, PaletteGrid &pic, EditorView &view,
+                                 PointerHandlers &pointer, EditHistory &history)
+    : m_state(state), m_pic(pic), m_view(view), m_pointer(pointer), m_history(history) {}
+
+void HistoryHandlers::undoKey() {
+    if (m_history.undo())
+        showPalette();
+}
+
+void HistoryHandlers::redoKey() {
+    if (m_history.redo())
+        showPalette();
+}
+
+void HistoryHandlers::showPalette() {
+    if (m_state.anchorSet) {
+        // The bars' change handler writes back the values the entry already holds, which
+        // makes no step.
+        const auto &row = m_state.palette[m_state.anchorIndex];
+        for (int channel = redChannel; channel <= blueChannel; ++channel) {
+            m_view.setBarValue(channel, row[channel]);
+            m_view.setChannelText(channel, QString::number(row[channel]));
+        }
+    } else if (!m_state.isSpreadArmed()) {
+        // As a pointer movement to the recorded position would; it lies inside the grid.
+        m_pointer.mouseMove(m_state.pointerX, m_state.pointerY);
+    }
+    // Last, so that it also paints over the outlines the bars' change handler just drew.
+    m_pic.redrawGrid(m_state.palette);
+    if (m_state.anchorSet && !m_state.isSpreadArmed())
+        m_pic.toggleHighlight(cellOfEntry(m_state.anchorIndex));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "EditHistory.h"
+#include "EditorState.h"
+#include "EditorView.h"
+#include "PaletteGrid.h"
+#include "PointerHandlers.h"
+
+// Undo and redo: take a step back or forth through the history and show the palette as it
+// now stands, leaving the selection as it is.
+class HistoryHandlers {
+public:
+    HistoryHandlers(EditorState &state, PaletteGrid &pic, EditorView &view,
+                    PointerHandlers &pointer, EditHistory &history);
+
+    void undoKey();
+    void redoKey();
+
+private:
+    void showPalette();
+
+    EditorState &m_state;
+    PaletteGrid &m_pic;
+    EditorView &m_view;
+    PointerHandlers &m_pointer;
+    EditHistory &m_history;
+};
