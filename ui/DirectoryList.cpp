@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -122,6 +123,9 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent) {
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollMode(ScrollPerPixel);
+    // Once the user scrolls sideways, the list stops bringing the open folder's name back.
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_revealCurrent = false; });
     // activated covers Enter and the platform's double-click.
     connect(this, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem *item) { setPath(item->data(0, pathRole).toString()); });
@@ -182,21 +186,34 @@ void DirectoryList::rebuild() {
     }
 
     resizeColumnToContents(0);
-    updateGeometries();
     setCurrentItem(current);
     scrollTo(indexFromItem(current));
+    m_revealCurrent = true;
 }
 
 void DirectoryList::scrollTo(const QModelIndex &index, ScrollHint hint) {
     QTreeWidget::scrollTo(index, hint);
+    revealName(index, false);
+}
+
+void DirectoryList::updateGeometries() {
+    QTreeWidget::updateGeometries();
+    // The column's width and the list's own settle only after it is first shown.
+    if (m_revealCurrent)
+        revealName(currentIndex(), true);
+}
+
+void DirectoryList::revealName(const QModelIndex &index, bool withParents) {
     if (!index.isValid())
         return;
     // The tree scrolls sideways by whole columns; this list has one wide column, so bring
-    // the name itself into view, as much of its start as fits.
+    // the name itself into view: whole where it fits, else as much of its start as fits.
+    // The open folder also keeps two levels of its parents in view where it can, and its
+    // subfolders, one level in, as much as that allows.
     const QRect name = nameRect(index);
-    int shift = std::max(0, name.right() + 1 - viewport()->width());
-    if (name.left() - shift < 0)
-        shift = name.left();
+    const int wanted = withParents ? name.left() - 2 * indentation() : 0;
+    const int shift =
+        std::min(name.left(), std::max(wanted, name.right() + 1 - viewport()->width()));
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shift);
 }
 
@@ -210,6 +227,10 @@ QRect DirectoryList::nameRect(const QModelIndex &index) const {
 }
 
 bool DirectoryList::viewportEvent(QEvent *event) {
+    if (event->type() == QEvent::Resize) {
+        // The column is never narrower than the list, so a highlight spans the whole row.
+        header()->setMinimumSectionSize(static_cast<QResizeEvent *>(event)->size().width());
+    }
     if (event->type() != QEvent::ToolTip)
         return QTreeWidget::viewportEvent(event);
     const auto *help = static_cast<QHelpEvent *>(event);
@@ -227,11 +248,4 @@ bool DirectoryList::viewportEvent(QEvent *event) {
     QToolTip::hideText();
     event->ignore();
     return true;
-}
-
-void DirectoryList::resizeEvent(QResizeEvent *event) {
-    QTreeWidget::resizeEvent(event);
-    // A list built while hidden did not know its width yet.
-    if (currentIndex().isValid())
-        scrollTo(currentIndex());
 }

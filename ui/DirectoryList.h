@@ -25,12 +25,15 @@ signals:
 
 protected:
     bool viewportEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void updateGeometries() override;
 
 private:
     void rebuild();
     // The part of the viewport that the item's icon and whole name take, scrolled as shown.
     QRect nameRect(const QModelIndex &index) const;
+    // Scrolls sideways just enough, or with withParents to show a little of the levels above.
+    void revealName(const QModelIndex &index, bool withParents);
 
     QString m_path;
+    bool m_revealCurrent = false;
 };
