@@ -232,9 +232,10 @@ void TestFolderDialog::driveListFollowsAMount() {
         QSKIP(qPrintable("no private mount namespace: " + QString::fromLocal8Bit(strerror(errno))));
     QTemporaryDir dir;
     const QString top = QDir(dir.path()).canonicalPath();
-    QVERIFY(QDir(top).mkpath("outer/disk") && QDir(top).mkpath("source/sub"));
+    QVERIFY(QDir(top).mkpath("outer/game disk") && QDir(top).mkpath("source/sub"));
     QVERIFY(writePalette(top + "/source/sub"));
-    const QString disk = top + "/outer/disk";
+    // The mount table writes the space as \040.
+    const QString disk = top + "/outer/game disk";
     if (mount(qPrintable(top + "/source"), qPrintable(disk), nullptr, MS_BIND, nullptr) != 0)
         QSKIP(qPrintable("cannot bind-mount: " + QString::fromLocal8Bit(strerror(errno))));
     const auto unmount = qScopeGuard([&] { umount2(qPrintable(disk), MNT_DETACH); });
