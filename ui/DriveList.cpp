@@ -39,8 +39,8 @@ bool isSystemMount(const QString &root, const QByteArray &type) {
         const QString top = QLatin1String(folder);
         return root == top || root.startsWith(top + QLatin1Char('/'));
     };
-    // /run holds the system's sockets and the session's own mounts, but removable media too;
-    // /etc only ever gets single files mounted over it (containers), which cannot be browsed.
+    // /run holds the system's sockets and the session's own mounts, but removable media too.
+    // Containers mount single files over /etc (hosts, resolv.conf), which cannot be browsed.
     if (under("/run/media"))
         return false;
     return under("/dev") || under("/proc") || under("/sys") || under("/run") || under("/var/run") ||
