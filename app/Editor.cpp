@@ -13,6 +13,10 @@ Editor::Editor() : m_terrain(m_state) {
                      [this](const QString &root) { driveChange(root); });
     QObject::connect(m_diaload.Dir1, &DirectoryList::pathChanged, &m_diaload,
                      [this] { folderCheck(); });
+    // The drive list names the drive of the folder shown, without moving the folder list.
+    m_diaload.Drive1->follow(m_diaload.Dir1->path());
+    QObject::connect(m_diaload.Dir1, &DirectoryList::pathChanged, m_diaload.Drive1,
+                     &DriveList::follow);
     QObject::connect(m_diaload.OKButton, &QPushButton::clicked, &m_diaload, [this] { okClick(); });
     QObject::connect(m_diaload.CancelButton, &QPushButton::clicked, &m_diaload, endProgram);
     QObject::connect(m_terrain.sav, &QPushButton::clicked, &m_terrain, [this] { saveClick(); });
