@@ -104,6 +104,7 @@ void TestKeyboard::keyboardEditsAsTheMouseDoes() {
     pressKeys(arrowsBetween(1, anchor) + QStringLiteral("ST") +
               QString(redSteps, QLatin1Char('U')) + QStringLiteral("TTTSTTT"));
     QCOMPARE(QApplication::focusWidget(), keys->pic());
+    const Palette beforeFill = keys->state().palette;
     pressKeys(arrowsBetween(anchor, target) + pickKey);
 
     QCOMPARE(firstPaletteDifference(keys->state().palette, mouse.state().palette), QString());
@@ -111,6 +112,13 @@ void TestKeyboard::keyboardEditsAsTheMouseDoes() {
     QCOMPARE(keys->state().anchorSet, false);
     QCOMPARE(keys->state().targetIndex, target);
     QVERIFY(mouse.errors.isEmpty() && keys->errors.isEmpty());
+
+    // The whole fill is one step back and forth, from the keyboard too.
+    QVERIFY(!firstPaletteDifference(beforeFill, mouse.state().palette).isEmpty());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(firstPaletteDifference(keys->state().palette, beforeFill), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(firstPaletteDifference(keys->state().palette, mouse.state().palette), QString());
 }
 
 void TestKeyboard::arrowsMoveOneCellAndStopAtEdges_data() {
