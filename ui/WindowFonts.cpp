@@ -1,0 +1,21 @@
+#include "WindowFonts.h"
+
+#include "FittedFont.h"
+
+void fitWindowFonts(Terrain &terrain, Diaload &dialog, const TerrainNames &terrainNames) {
+    QStringList values;
+    for (int value = 0; value <= 255; ++value)
+        values << QString::number(value);
+    for (QLineEdit *readout : {terrain.t1, terrain.t2, terrain.t3})
+        fitControl(readout, values);
+
+    QStringList classNames(terrainNames.cbegin() + firstEntry, terrainNames.cend());
+    classNames.removeDuplicates();
+    fitControl(terrain.ty, classNames);
+
+    // Captions never change; the hidden fill trigger is never seen.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             terrain.Label1, terrain.Label2, terrain.Label3, terrain.spr, terrain.sav, terrain.ex,
+             dialog.OKButton, dialog.CancelButton})
+        fitControl(control, {control->property("text").toString()});
+}
