@@ -76,14 +76,22 @@ void TestFittedText::widestTextFitsItsBox() {
         area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
     }
     const QFontMetrics metrics(control->font());
-    const QString font = QStringLiteral("%1 (%2 px) at scale %3")
-                             .arg(control->font().toString(), QString::number(metrics.height()),
-                                  QString::number(control->devicePixelRatioF()));
-    for (const QString &text : texts)
-        QVERIFY2(metrics.horizontalAdvance(text) <= area.width() &&
-                     metrics.height() <= area.height(),
-                 qPrintable(name + QStringLiteral(": \"") + text + QStringLiteral("\" is cut in ") +
-                            font));
+    const QFontInfo shown(control->font());
+    const QString font =
+        QStringLiteral("%1 %2 pt (%3) at scale %4")
+            .arg(control->font().family(), QString::number(control->font().pointSizeF()),
+                 shown.family(), QString::number(control->devicePixelRatioF()));
+    for (const QString &text : texts) {
+        const QSize needed(metrics.horizontalAdvance(text), metrics.height());
+        QVERIFY2(needed.width() <= area.width() && needed.height() <= area.height(),
+                 qPrintable(QStringLiteral("%1: \"%2\" needs %3 x %4 px, has %5 x %6, in %7")
+                                .arg(name, text)
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(area.width())
+                                .arg(area.height())
+                                .arg(font)));
+    }
 
     // A control keeps its own font where that fits; the class read-out stays bold.
     const QFont natural = name == QLatin1String("ty") ? Terrain(editor.state()).ty->font()

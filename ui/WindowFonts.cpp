@@ -6,8 +6,14 @@ void fitWindowFonts(Terrain &terrain, Diaload &dialog, const TerrainNames &terra
     QStringList values;
     for (int value = 0; value <= 255; ++value)
         values << QString::number(value);
-    for (QLineEdit *readout : {terrain.t1, terrain.t2, terrain.t3})
-        fitControl(readout, values);
+    // The three read-outs are alike in size, style and font: one fitting, the costliest of
+    // all with its 256 texts, serves them all.
+    if (fitControl(terrain.t1, values))
+        for (QLineEdit *readout : {terrain.t2, terrain.t3}) {
+            readout->setTextMargins(terrain.t1->textMargins());
+            if (terrain.t1->testAttribute(Qt::WA_SetFont))
+                readout->setFont(terrain.t1->font());
+        }
 
     QStringList classNames(terrainNames.cbegin() + firstEntry, terrainNames.cend());
     classNames.removeDuplicates();
