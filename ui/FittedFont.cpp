@@ -87,11 +87,11 @@ bool textsFit(const QFont &font, const QStringList &texts, QSize room) {
 }
 
 QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
-    if (textsFit(font, texts, room))
-        return font;
     const bool inPoints = font.pointSizeF() > 0;
     const double step = inPoints ? 0.25 : 1.0;
     const double original = inPoints ? font.pointSizeF() : font.pixelSize();
+    if (original <= step || textsFit(font, texts, room))
+        return font;
 
     // Text width and line height grow about in proportion to the size: start from that
     // estimate and correct it by single steps for hinting and rounding.

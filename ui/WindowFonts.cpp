@@ -3,6 +3,10 @@
 #include "FittedFont.h"
 
 void fitWindowFonts(Terrain &terrain, Diaload &dialog, const TerrainNames &terrainNames) {
+    // Measure the controls as they will show, after their style has polished them.
+    terrain.ensurePolished();
+    dialog.ensurePolished();
+
     QStringList values;
     for (int value = 0; value <= 255; ++value)
         values << QString::number(value);
