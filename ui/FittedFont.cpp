@@ -113,7 +113,8 @@ QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
 }
 
 bool fitControl(QWidget *control, const QStringList &texts) {
-    if (textsFit(control->font(), texts, textRoom(control)))
+    const QSize room = textRoom(control);
+    if (!room.isValid() || textsFit(control->font(), texts, room))
         return false;
     if (auto *box = qobject_cast<QLineEdit *>(control)) {
         // The frame keeps the text off the edge; Qt's inner margin on top of it is the first
