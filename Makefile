@@ -5,7 +5,7 @@ ASAN_DIR := build-asan
 BENCH_DIR := build-bench
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build build-asan bench clean
+.PHONY: run test build build-asan bench screenshot clean
 
 run:
 	tools/install-deps.sh run
@@ -32,6 +32,12 @@ bench:
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTPE_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j$(JOBS)
 	bench/run-bench.sh $(BENCH_DIR)
+
+# The README's picture of the editor, taken on a private X server from the plain build.
+screenshot:
+	tools/install-deps.sh test
+	$(MAKE) build
+	tools/screenshot.sh $(BUILD_DIR)/terrain-palette-editor docs/editor.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

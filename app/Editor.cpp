@@ -4,6 +4,7 @@
 #include "ProgramEnd.h"
 #include "TerrainClasses.h"
 #include "UserMessages.h"
+#include "WindowFonts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,7 @@ Editor::Editor() : m_terrain(m_state) {
 
 void Editor::formLoad() {
     fillTerrainNames(m_state.terrainNames);
+    fitWindowFonts(m_terrain, m_diaload, m_state.terrainNames);
     m_diaload.setEnabled(true);
     m_diaload.show();
     m_terrain.setEnabled(false);

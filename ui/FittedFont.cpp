@@ -1,0 +1,130 @@
+#include "FittedFont.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// QLineEdit keeps this many pixels free on either side of its text, inside its text margins,
+// and one pixel more at the end for the cursor; text wider than that scrolls and is cut.
+constexpr int lineEditInnerMargin = 2;
+constexpr int lineEditCursorWidth = 1;
+
+QRect lineEditContents(const QLineEdit *box) {
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    return box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+}
+
+QSize lineEditRoom(const QLineEdit *box) {
+    const QRect text = lineEditContents(box).marginsRemoved(box->textMargins());
+    return {text.width() - 2 * lineEditInnerMargin - lineEditCursorWidth, text.height()};
+}
+
+QSize buttonRoom(const QPushButton *button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.rect = button->rect();
+    option.text = button->text();
+    if (button->autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    if (button->isFlat())
+        option.features |= QStyleOptionButton::Flat;
+    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+}
+
+QSize labelRoom(const QLabel *label) {
+    const int margin = label->margin();
+    QRect room = label->contentsRect().adjusted(margin, margin, -margin, -margin);
+    // A framed label with no indent of its own indents its text by half an "x".
+    const int indent = label->indent() >= 0 ? label->indent()
+                       : label->frameWidth() > 0
+                           ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin
+                           : 0;
+    return {room.width() - std::max(indent, 0), room.height()};
+}
+
+QFont sized(QFont font, bool inPoints, double size) {
+    if (inPoints)
+        font.setPointSizeF(size);
+    else
+        font.setPixelSize(static_cast<int>(size));
+    return font;
+}
+
+} // namespace
+
+QSize textRoom(const QWidget *control) {
+    if (const auto *box = qobject_cast<const QLineEdit *>(control))
+        return lineEditRoom(box);
+    if (const auto *button = qobject_cast<const QPushButton *>(control))
+        return buttonRoom(button);
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return labelRoom(label);
+    return {};
+}
+
+bool textsFit(const QFont &font, const QStringList &texts, QSize room) {
+    const QFontMetrics metrics(font);
+    if (metrics.height() > room.height())
+        return false;
+    return std::all_of(texts.cbegin(), texts.cend(), [&](const QString &text) {
+        return metrics.horizontalAdvance(text) <= room.width();
+    });
+}
+
+QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
+    const bool inPoints = font.pointSizeF() > 0;
+    const double step = inPoints ? 0.25 : 1.0;
+    const double original = inPoints ? font.pointSizeF() : font.pixelSize();
+    if (original <= step || textsFit(font, texts, room))
+        return font;
+
+    // Text width and line height grow about in proportion to the size: start from that
+    // estimate and correct it by single steps for hinting and rounding.
+    const QFontMetrics metrics(font);
+    int widest = 1;
+    for (const QString &text : texts)
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    const double ratio = std::min(double(room.width()) / widest,
+                                  double(room.height()) / std::max(metrics.height(), 1));
+    const auto fits = [&](double size) {
+        return textsFit(sized(font, inPoints, size), texts, room);
+    };
+    double size = std::clamp(std::floor(original * ratio / step) * step, step, original - step);
+    while (size > step && !fits(size))
+        size -= step;
+    while (size + step < original && fits(size + step))
+        size += step;
+    return sized(font, inPoints, size);
+}
+
+bool fitControl(QWidget *control, const QStringList &texts) {
+    const QSize room = textRoom(control);
+    if (!room.isValid() || textsFit(control->font(), texts, room))
+        return false;
+    if (auto *box = qobject_cast<QLineEdit *>(control)) {
+        // The frame keeps the text off the edge; Qt's inner margin on top of it is the first
+        // thing to give up, before any point of the font.
+        const QMargins margins = box->textMargins();
+        box->setTextMargins(margins.left() - lineEditInnerMargin, margins.top(),
+                            margins.right() - lineEditInnerMargin, margins.bottom());
+    }
+    const QFont font = fittedFont(control->font(), texts, textRoom(control));
+    if (font != control->font())
+        control->setFont(font);
+    return true;
+}

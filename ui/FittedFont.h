@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFont>
+#include <QSize>
+#include <QStringList>
+
+class QWidget;
+
+// Fitting a caption or read-out into a control of fixed size: the room the control's style leaves
+// for its text, and the largest font, no larger than the one the control has, in which every text
+// the control will ever show fits that room.
+
+// The room for text inside a label, line edit or push button, as its style and Qt's own margins
+// leave it; an empty size for any other kind of control.
+QSize textRoom(const QWidget *control);
+
+// True when every text, set in the font, fits the room in width and in line height.
+bool textsFit(const QFont &font, const QStringList &texts, QSize room);
+
+// The font itself when the texts fit; otherwise the same font at the largest size, in quarter
+// points (or whole pixels for a font sized in pixels), at which they do.
+QFont fittedFont(const QFont &font, const QStringList &texts, QSize room);
+
+// Gives the control the fitted font when its own font does not fit; read-outs first give up
+// Qt's inner text margin, so that their font shrinks less. Returns whether anything changed.
+bool fitControl(QWidget *control, const QStringList &texts);
