@@ -2,35 +2,26 @@
 #include "PaletteExpectations.h"
 
 #include <QAccessible>
+#include <QPainter>
 #include <QTest>
-
-#include <memory>
 
 namespace {
 
-// A key script: L R U D arrows, S Space, N Return, K keypad Enter, T Tab, B Shift+Tab; each
-// key goes to whichever control has the focus, as the window system would send it.
+// L R U D arrows, S Space, N Return, K keypad Enter, T Tab, each sent to whichever
+// control has the focus, as the window system would send it.
 void pressKeys(const QString &script) {
-    static const QHash<QChar, std::pair<Qt::Key, Qt::KeyboardModifier>> keys{
-        {u'L', {Qt::Key_Left, Qt::NoModifier}},      {u'R', {Qt::Key_Right, Qt::NoModifier}},
-        {u'U', {Qt::Key_Up, Qt::NoModifier}},        {u'D', {Qt::Key_Down, Qt::NoModifier}},
-        {u'S', {Qt::Key_Space, Qt::NoModifier}},     {u'N', {Qt::Key_Return, Qt::NoModifier}},
-        {u'K', {Qt::Key_Enter, Qt::KeypadModifier}}, {u'T', {Qt::Key_Tab, Qt::NoModifier}},
-        {u'B', {Qt::Key_Backtab, Qt::ShiftModifier}}};
+    static const Qt::Key keys[] = {Qt::Key_Left,  Qt::Key_Right,  Qt::Key_Up,    Qt::Key_Down,
+                                   Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab};
     for (const QChar key : script)
-        QTest::keyClick(QApplication::focusWidget(), keys[key].first, keys[key].second);
+        QTest::keyClick(QApplication::focusWidget(), keys[QStringLiteral("LRUDSNKT").indexOf(key)],
+                        key == u'K' ? Qt::KeypadModifier : Qt::NoModifier);
 }
 
-// The arrow presses that lead from one entry's cell to another's.
-QString arrowsBetween(int from, int to) {
-    const int columns = (to - 1) % 16 - (from - 1) % 16;
-    const int rows = (to - 1) / 16 - (from - 1) / 16;
-    return QString(std::abs(columns), QLatin1Char(columns < 0 ? 'L' : 'R')) +
-           QString(std::abs(rows), QLatin1Char(rows < 0 ? 'U' : 'D'));
-}
-
-QImage shown(QWidget *widget) {
-    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+// A click or a double-click on an entry, through the window as the window system delivers it.
+void pick(LoadedEditor &editor, int entry, bool twice = false) {
+    const QPoint where = editor.pic()->mapTo(&editor.terrain(), centreOfEntry(entry));
+    QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick,
+                      editor.terrain().windowHandle(), Qt::LeftButton, {}, where);
 }
 
 } // namespace
@@ -39,272 +30,105 @@ class TestKeyboard : public QObject {
     Q_OBJECT
 
 private slots:
-    void keyboardEditsAsTheMouseDoes_data();
-    void keyboardEditsAsTheMouseDoes();
-    void arrowsMoveOneCellAndStopAtEdges_data();
-    void arrowsMoveOneCellAndStopAtEdges();
-    void markerStaysOffThePicture_data();
-    void markerStaysOffThePicture();
-    void doubleClickIsOneClick_data();
-    void doubleClickIsOneClick();
-    void assistiveTechnologyHearsTheChannels();
-    void focusShowsOnEveryControl();
-
-private:
-    LoadedEditor *start(const Palette &palette = distinctPalette());
-    void clickAt(LoadedEditor &editor, int entry);
-
-    std::unique_ptr<LoadedEditor> m_editor;
+    void keyboardPath_data();
+    void keyboardPath();
 };
 
-LoadedEditor *TestKeyboard::start(const Palette &palette) {
-    m_editor = std::make_unique<LoadedEditor>();
-    if (!m_editor->load(fileBytes(palette)) || !QTest::qWaitForWindowActive(&m_editor->terrain()))
-        return nullptr;
-    return m_editor.get();
-}
-
-void TestKeyboard::clickAt(LoadedEditor &editor, int entry) {
-    sendMove(editor.pic(), centreOfEntry(entry));
-    QTest::mouseClick(editor.pic(), Qt::LeftButton, {}, centreOfEntry(entry));
-}
-
-void TestKeyboard::keyboardEditsAsTheMouseDoes_data() {
-    QTest::addColumn<int>("anchor");
-    QTest::addColumn<int>("redSteps");
-    QTest::addColumn<int>("target");
+void TestKeyboard::keyboardPath_data() {
+    QTest::addColumn<int>("grey"); // entry 18's colour, which the marker must stand out from
     QTest::addColumn<QString>("pickKey");
-
-    QTest::newRow("down the grid, keypad Enter") << 18 << 3 << 43 << "K";
-    QTest::newRow("up the grid, Return") << 200 << 5 << 35 << "N";
-    QTest::newRow("top right, Space") << 16 << 1 << 256 << "S";
+    QTest::newRow("black, Return") << 0 << "N";
+    QTest::newRow("white, keypad Enter") << 255 << "K";
 }
 
-void TestKeyboard::keyboardEditsAsTheMouseDoes() {
-    QFETCH(int, anchor);
-    QFETCH(int, redSteps);
-    QFETCH(int, target);
+void TestKeyboard::keyboardPath() {
+    QFETCH(int, grey);
     QFETCH(QString, pickKey);
-
-    // The mouse: hover and click the anchor, the red bar's top arrow, Spread, the target.
-    LoadedEditor mouse;
-    QVERIFY(mouse.load(fileBytes(distinctPalette())));
-    clickAt(mouse, anchor);
-    const QRect raise = barPart(mouse.terrain().v1, QStyle::SC_ScrollBarSubLine);
-    for (int i = 0; i < redSteps; ++i)
-        QTest::mouseClick(mouse.terrain().v1, Qt::LeftButton, {}, raise.center());
-    QTest::mouseClick(mouse.terrain().spr, Qt::LeftButton);
-    clickAt(mouse, target);
-
-    // The keyboard: from entry 1 to the anchor, Space, Tab to the red bar, Up, Tab to Spread,
-    // Space, Tab round to the grid, on to the target, pick.
-    LoadedEditor *keys = start();
-    QVERIFY(keys);
-    QCOMPARE(QApplication::focusWidget(), keys->pic());
-    pressKeys(arrowsBetween(1, anchor) + QStringLiteral("ST") +
-              QString(redSteps, QLatin1Char('U')) + QStringLiteral("TTTSTTT"));
-    QCOMPARE(QApplication::focusWidget(), keys->pic());
-    const Palette beforeFill = keys->state().palette;
-    pressKeys(arrowsBetween(anchor, target) + pickKey);
-
-    QCOMPARE(firstPaletteDifference(keys->state().palette, mouse.state().palette), QString());
-    QCOMPARE(firstDifference(keys->pic()->image(), mouse.pic()->image()), QString());
-    QCOMPARE(keys->state().anchorSet, false);
-    QCOMPARE(keys->state().targetIndex, target);
-    QVERIFY(mouse.errors.isEmpty() && keys->errors.isEmpty());
-
-    // The whole fill is one step back and forth, from the keyboard too.
-    QVERIFY(!firstPaletteDifference(beforeFill, mouse.state().palette).isEmpty());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(firstPaletteDifference(keys->state().palette, beforeFill), QString());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(firstPaletteDifference(keys->state().palette, mouse.state().palette), QString());
-}
-
-void TestKeyboard::arrowsMoveOneCellAndStopAtEdges_data() {
-    QTest::addColumn<int>("hovered"); // 0: the pointer never moved
-    QTest::addColumn<bool>("select"); // the hovered entry, then the pointer moves 20 entries on
-    QTest::addColumn<QString>("arrows");
-    QTest::addColumn<int>("entry");
-
-    const QString far(20, QLatin1Char('R'));
-    const QString low(20, QLatin1Char('D'));
-    QTest::newRow("the first press moves") << 0 << false << "R" << 2;
-    QTest::newRow("left edge") << 0 << false << "L" << 1;
-    QTest::newRow("top edge") << 0 << false << "UUL" << 1;
-    QTest::newRow("right edge") << 0 << false << far << 16;
-    QTest::newRow("bottom right corner") << 0 << false << far + low << 256;
-    QTest::newRow("from the pointer") << 100 << false << "RU" << 85;
-    QTest::newRow("pointer over a selection") << 100 << true << "L" << 119;
-}
-
-void TestKeyboard::arrowsMoveOneCellAndStopAtEdges() {
-    QFETCH(int, hovered);
-    QFETCH(bool, select);
-    QFETCH(QString, arrows);
-    QFETCH(int, entry);
-
-    LoadedEditor *editor = start();
-    QVERIFY(editor);
-    const QPointF pointer = hovered ? centreOfEntry(hovered) + QPointF(0.25, -3.5) : QPointF();
-    if (hovered)
-        sendMove(editor->pic(), pointer);
-    if (select) {
-        pressKeys(QStringLiteral("S"));
-        sendMove(editor->pic(), centreOfEntry(hovered + 20)); // not recorded
-    }
-    pressKeys(arrows);
-
-    QCOMPARE(QApplication::focusWidget(), editor->pic());
-    QCOMPARE(entryOfCell(editor->pic()->keyboardCell()), entry);
-    // Selected, not armed: the keys move as the pointer does, and nothing is recorded.
-    const int shownEntry = select ? hovered : entry;
-    const EditorState &state = editor->state();
-    QCOMPARE(QPointF(state.pointerX, state.pointerY),
-             select ? pointer : QPointF(centreOfEntry(entry)));
-    QCOMPARE(editor->terrain().t1->text(), QString::number(state.palette[shownEntry][redChannel]));
-}
-
-void TestKeyboard::markerStaysOffThePicture_data() {
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-
-    QTest::newRow("black") << 0 << 0 << 0;
-    QTest::newRow("white") << 255 << 255 << 255;
-    QTest::newRow("mid grey") << 128 << 128 << 128;
-}
-
-void TestKeyboard::markerStaysOffThePicture() {
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-
-    // Entry 18 is selected and outlined; the marker sits on it.
     Palette palette = distinctPalette();
-    setColour(palette, 18, red, green, blue);
-    LoadedEditor *editor = start(palette);
-    QVERIFY(editor);
-    PaletteGrid *pic = editor->pic();
-    clickAt(*editor, 18);
-    const QImage picture = expectedPicture(palette, {18});
-    QCOMPARE(firstDifference(shown(pic), picture), QString()); // not before an arrow
+    setColour(palette, 18, grey, grey, grey);
+    setColour(palette, 27, 68, 109, 44);
+    setColour(palette, 28, 200, 0, 0);
 
+    // Entry 18 picked, its red raised three times, Spread, entry 43 picked: with clicks, and
+    // with double-clicks that count as one click each.
+    LoadedEditor clicks, doubles;
+    for (LoadedEditor *mouse : {&clicks, &doubles}) {
+        QVERIFY(mouse->load(fileBytes(palette)));
+        pick(*mouse, 18, mouse == &doubles);
+        QCOMPARE(firstDifference(mouse->pic()->image(), expectedPicture(palette, {18})), QString());
+        const QRect raise = barPart(mouse->terrain().v1, QStyle::SC_ScrollBarSubLine);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(mouse->terrain().v1, Qt::LeftButton, {}, raise.center());
+        QTest::mouseClick(mouse->terrain().spr, Qt::LeftButton);
+        pick(*mouse, 43, mouse == &doubles);
+    }
+    QCOMPARE(firstPaletteDifference(doubles.state().palette, clicks.state().palette), QString());
+    QCOMPARE(firstDifference(doubles.pic()->image(), clicks.pic()->image()), QString());
+    pick(doubles, 43); // a third click is a click again
+    QVERIFY(doubles.state().anchorSet);
+
+    LoadedEditor keys;
+    QVERIFY(keys.load(fileBytes(palette)) && QTest::qWaitForWindowActive(&keys.terrain()));
+    Terrain &terrain = keys.terrain();
+    PaletteGrid *pic = keys.pic();
+    // The focus shows on the grid from the start and on each control Tab reaches, round to the
+    // grid again; the grid's colours stay as drawn.
+    QList<QImage> pictures;
+    for (const char *name : {"pic", "v1", "v2", "v3", "sav", "ex"}) {
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+        const QImage window = terrain.grab().toImage();
+        QVERIFY2(!pictures.contains(window), name);
+        QCOMPARE(firstDifference(window.copy(8, 8, 256, 256), expectedPicture(palette)), QString());
+        pictures << window;
+        pressKeys(QStringLiteral("T"));
+    }
+
+    // From entry 1 (the first press moves) to entry 27, then 28, as assistive technology hears.
+    pressKeys(QString(10, QLatin1Char('R')) + QStringLiteral("D"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(pic)->text(QAccessible::Description),
+             QStringLiteral("Entry 27, Grass Close, red 68, green 109, blue 44"));
+    pressKeys(QStringLiteral("R"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(terrain.v1)->valueInterface()->currentValue(),
+             200); // the bar's own value counts from the bottom
+    const QString left(20, QLatin1Char('L')), right(20, QLatin1Char('R')), down(20, 'D');
+    for (const auto &[arrows, entry] :
+         {std::pair{left, 17}, {QStringLiteral("UU"), 1}, {right, 16}, {down, 256}}) {
+        pressKeys(arrows); // the edges stop them
+        QCOMPARE(entryOfCell(pic->keyboardCell()), entry);
+    }
+
+    // Arrows and Space select entry 18. The marker lies on the screen only, inside the cell and
+    // clear of its outline; a pointer movement takes it along and hides it, as the focus leaving.
+    const QImage picture = expectedPicture(palette, {18});
+    const QRect inside(17, 17, 14, 14);
     const auto verifyMarker = [&] {
-        const QImage screen = shown(pic);
-        int changed = 0;
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 256; ++x)
-                if (screen.pixel(x, y) != picture.pixel(x, y)) {
-                    // Inside entry 18's cell, clear of its outlined border.
-                    QVERIFY2(x > 16 && x < 31 && y > 16 && y < 31,
-                             qPrintable(QStringLiteral("marker at (%1, %2)").arg(x).arg(y)));
-                    ++changed;
-                }
-        QVERIFY2(changed > 20, "no marker to be seen");
+        QImage screen = pic->grab().toImage();
+        QVERIFY(!firstDifference(screen.copy(inside), picture.copy(inside)).isEmpty());
+        QPainter(&screen).drawImage(inside, picture.copy(inside));
+        QCOMPARE(firstDifference(screen, picture), QString());
         QCOMPARE(firstDifference(pic->image(), picture), QString());
     };
-    pressKeys(QStringLiteral("LR"));
+    const auto unmarked = [&] { return firstDifference(pic->grab().toImage(), picture); };
+    pressKeys(QString(14, QLatin1Char('L')) + QString(14, QLatin1Char('U')) + QStringLiteral("S"));
     verifyMarker();
-
-    sendMove(pic, {20, 20}); // the pointer takes over
-    QCOMPARE(firstDifference(shown(pic), picture), QString());
-    pressKeys(QStringLiteral("RL"));
+    sendMove(pic, centreOfEntry(17));
+    QCOMPARE(unmarked(), QString());
+    pressKeys(QStringLiteral("R"));
     verifyMarker();
+    pressKeys(QStringLiteral("T"));
+    QCOMPARE(unmarked(), QString());
 
-    pressKeys(QStringLiteral("T")); // the focus leaves
-    QCOMPARE(firstDifference(shown(pic), picture), QString());
-    pressKeys(QStringLiteral("B")); // and comes back, without the marker
-    QCOMPARE(QApplication::focusWidget(), pic);
-    QCOMPARE(firstDifference(shown(pic), picture), QString());
-}
-
-void TestKeyboard::doubleClickIsOneClick_data() {
-    QTest::addColumn<bool>("secondPick");
-    QTest::newRow("on an unselected colour") << false;
-    QTest::newRow("as the second pick") << true;
-}
-
-void TestKeyboard::doubleClickIsOneClick() {
-    QFETCH(bool, secondPick);
-
-    // The same edit with single clicks, for comparison.
-    LoadedEditor single;
-    QVERIFY(single.load(fileBytes(distinctPalette())));
-    if (secondPick) {
-        clickAt(single, 20);
-        QTest::mouseClick(single.terrain().spr, Qt::LeftButton);
-    }
-    clickAt(single, 70);
-
-    LoadedEditor *editor = start();
-    QVERIFY(editor);
-    if (secondPick) {
-        clickAt(*editor, 20);
-        QTest::mouseClick(editor->terrain().spr, Qt::LeftButton);
-    }
-    // Through the window system's path: press, release, double-click, release.
-    QWindow *window = editor->terrain().windowHandle();
-    const QPoint where = editor->pic()->mapTo(&editor->terrain(), centreOfEntry(70));
-    sendMove(editor->pic(), centreOfEntry(70));
-    QTest::mouseDClick(window, Qt::LeftButton, {}, where);
-
-    QCOMPARE(firstPaletteDifference(editor->state().palette, single.state().palette), QString());
-    QCOMPARE(editor->state().anchorSet, !secondPick);
-    QCOMPARE(firstDifference(editor->pic()->image(),
-                             expectedPicture(single.state().palette,
-                                             secondPick ? QList<int>{} : QList<int>{70})),
-             QString());
-
-    // A third click is a click again.
-    QTest::mouseClick(window, Qt::LeftButton, {}, where);
-    QCOMPARE(editor->state().anchorSet, secondPick);
-}
-
-void TestKeyboard::assistiveTechnologyHearsTheChannels() {
-    Palette palette = distinctPalette();
-    setColour(palette, 27, 68, 109, 44);
-    LoadedEditor *editor = start(palette);
-    QVERIFY(editor);
-    Terrain &terrain = editor->terrain();
-    const auto valueOf = [](QWidget *widget) {
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        return accessible && accessible->valueInterface()
-                   ? accessible->valueInterface()->currentValue().toInt()
-                   : -1;
-    };
-    const auto description = [&] {
-        return QAccessible::queryAccessibleInterface(editor->pic())->text(QAccessible::Description);
-    };
-
-    pressKeys(arrowsBetween(1, 27));
-    QCOMPARE(description(), QStringLiteral("Entry 27, Grass Close, red 68, green 109, blue 44"));
-    QCOMPARE(valueOf(terrain.v1), 68);
-    QCOMPARE(valueOf(terrain.v2), 109);
-    QCOMPARE(valueOf(terrain.v3), 44);
-
-    pressKeys(QStringLiteral("STUU")); // select, raise red twice
-    QCOMPARE(valueOf(terrain.v1), 70);
-    QCOMPARE(description(), QStringLiteral("Entry 27, Grass Close, red 70, green 109, blue 44"));
-}
-
-void TestKeyboard::focusShowsOnEveryControl() {
-    LoadedEditor *editor = start();
-    QVERIFY(editor);
-    Terrain &terrain = editor->terrain();
-    terrain.spr->setEnabled(true);
-    // The grid from the start, then every control that Tab reaches.
-    QList<QImage> pictures;
-    for (const char *name : {"pic", "v1", "v2", "v3", "spr", "sav", "ex"}) {
-        if (!pictures.isEmpty())
-            pressKeys(QStringLiteral("T"));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
-        const QImage window = shown(&terrain);
-        QVERIFY2(!pictures.contains(window), name);
-        pictures << window;
-        // The grid's colours stay as drawn, focus or not.
-        QCOMPARE(firstDifference(window.copy(8, 8, 256, 256), editor->pic()->image()), QString());
-    }
+    // Up on the red bar, Space on Spread, round to the grid and on to entry 43: as the mouse.
+    pressKeys(QStringLiteral("UUUTTTSTTT"));
+    const Palette beforeFill = keys.state().palette;
+    pressKeys(QString(9, QLatin1Char('R')) + QStringLiteral("D") + pickKey);
+    QCOMPARE(firstPaletteDifference(keys.state().palette, clicks.state().palette), QString());
+    QCOMPARE(firstDifference(pic->image(), clicks.pic()->image()), QString());
+    // The whole fill is one step back and forth.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(firstPaletteDifference(keys.state().palette, beforeFill), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(firstPaletteDifference(keys.state().palette, clicks.state().palette), QString());
 }
 
 QTEST_MAIN(TestKeyboard)
