@@ -7,8 +7,7 @@
 
 namespace {
 
-// L R U D arrows, S Space, N Return, K keypad Enter, T Tab, each sent to whichever
-// control has the focus, as the window system would send it.
+// L R U D arrows, S Space, N Return, K keypad Enter, T Tab, each to the control with the focus.
 void pressKeys(const QString &script) {
     static const Qt::Key keys[] = {Qt::Key_Left,  Qt::Key_Right,  Qt::Key_Up,    Qt::Key_Down,
                                    Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab};
@@ -48,7 +47,6 @@ void TestKeyboard::keyboardPath() {
     setColour(palette, 18, grey, grey, grey);
     setColour(palette, 27, 68, 109, 44);
     setColour(palette, 28, 200, 0, 0);
-
     // Entry 18 picked, its red raised three times, Spread, entry 43 picked: with clicks, and
     // with double-clicks that count as one click each.
     LoadedEditor clicks, doubles;
@@ -69,31 +67,29 @@ void TestKeyboard::keyboardPath() {
 
     LoadedEditor keys;
     QVERIFY(keys.load(fileBytes(palette)) && QTest::qWaitForWindowActive(&keys.terrain()));
-    Terrain &terrain = keys.terrain();
     PaletteGrid *pic = keys.pic();
     // The focus shows on the grid from the start and on each control Tab reaches, round to the
     // grid again; the grid's colours stay as drawn.
     QList<QImage> pictures;
     for (const char *name : {"pic", "v1", "v2", "v3", "sav", "ex"}) {
         QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
-        const QImage window = terrain.grab().toImage();
+        const QImage window = keys.terrain().grab().toImage();
         QVERIFY2(!pictures.contains(window), name);
         QCOMPARE(firstDifference(window.copy(8, 8, 256, 256), expectedPicture(palette)), QString());
         pictures << window;
-        pressKeys(QStringLiteral("T"));
+        pressKeys("T");
     }
 
     // From entry 1 (the first press moves) to entry 27, then 28, as assistive technology hears.
-    pressKeys(QString(10, QLatin1Char('R')) + QStringLiteral("D"));
+    pressKeys(QString(10, 'R') + "D");
     QCOMPARE(QAccessible::queryAccessibleInterface(pic)->text(QAccessible::Description),
              QStringLiteral("Entry 27, Grass Close, red 68, green 109, blue 44"));
-    pressKeys(QStringLiteral("R"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(terrain.v1)->valueInterface()->currentValue(),
-             200); // the bar's own value counts from the bottom
-    const QString left(20, QLatin1Char('L')), right(20, QLatin1Char('R')), down(20, 'D');
-    for (const auto &[arrows, entry] :
-         {std::pair{left, 17}, {QStringLiteral("UU"), 1}, {right, 16}, {down, 256}}) {
-        pressKeys(arrows); // the edges stop them
+    pressKeys("R");
+    QCOMPARE(
+        QAccessible::queryAccessibleInterface(keys.terrain().v1)->valueInterface()->currentValue(),
+        200); // the bar's own value counts from the bottom
+    for (const auto &[arrow, entry] : {std::pair{'L', 17}, {'U', 1}, {'R', 16}, {'D', 256}}) {
+        pressKeys(QString(20, arrow)); // the edges stop them
         QCOMPARE(entryOfCell(pic->keyboardCell()), entry);
     }
 
@@ -109,23 +105,22 @@ void TestKeyboard::keyboardPath() {
         QCOMPARE(firstDifference(pic->image(), picture), QString());
     };
     const auto unmarked = [&] { return firstDifference(pic->grab().toImage(), picture); };
-    pressKeys(QString(14, QLatin1Char('L')) + QString(14, QLatin1Char('U')) + QStringLiteral("S"));
+    pressKeys(QString(14, 'L') + QString(14, 'U') + "S");
     verifyMarker();
     sendMove(pic, centreOfEntry(17));
     QCOMPARE(unmarked(), QString());
-    pressKeys(QStringLiteral("R"));
+    pressKeys("R");
     verifyMarker();
-    pressKeys(QStringLiteral("T"));
+    pressKeys("T");
     QCOMPARE(unmarked(), QString());
 
     // Up on the red bar, Space on Spread, round to the grid and on to entry 43: as the mouse.
-    pressKeys(QStringLiteral("UUUTTTSTTT"));
+    pressKeys("UUUTTTSTTT");
     const Palette beforeFill = keys.state().palette;
-    pressKeys(QString(9, QLatin1Char('R')) + QStringLiteral("D") + pickKey);
+    pressKeys(QString(9, 'R') + "D" + pickKey);
     QCOMPARE(firstPaletteDifference(keys.state().palette, clicks.state().palette), QString());
     QCOMPARE(firstDifference(pic->image(), clicks.pic()->image()), QString());
-    // The whole fill is one step back and forth.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier); // the whole fill
     QCOMPARE(firstPaletteDifference(keys.state().palette, beforeFill), QString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(firstPaletteDifference(keys.state().palette, clicks.state().palette), QString());
