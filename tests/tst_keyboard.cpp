@@ -47,8 +47,7 @@ void TestKeyboard::keyboardPath() {
     setColour(palette, 18, grey, grey, grey);
     setColour(palette, 27, 68, 109, 44);
     setColour(palette, 28, 200, 0, 0);
-    // Entry 18 picked, its red raised three times, Spread, entry 43 picked: with clicks, and
-    // with double-clicks that count as one click each.
+    // Pick 18, raise its red thrice, Spread, pick 43: with clicks, and with double-clicks.
     LoadedEditor clicks, doubles;
     for (LoadedEditor *mouse : {&clicks, &doubles}) {
         QVERIFY(mouse->load(fileBytes(palette)));
@@ -68,8 +67,7 @@ void TestKeyboard::keyboardPath() {
     LoadedEditor keys;
     QVERIFY(keys.load(fileBytes(palette)) && QTest::qWaitForWindowActive(&keys.terrain()));
     PaletteGrid *pic = keys.pic();
-    // The focus shows on the grid from the start and on each control Tab reaches, round to the
-    // grid again; the grid's colours stay as drawn.
+    // The focus shows, on the grid from the start; the grid's colours stay as drawn.
     QList<QImage> pictures;
     for (const char *name : {"pic", "v1", "v2", "v3", "sav", "ex"}) {
         QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
@@ -79,6 +77,9 @@ void TestKeyboard::keyboardPath() {
         pictures << window;
         pressKeys("T");
     }
+    pic->clearFocus(); // Tab came back round to the grid; without the focus it looks different
+    QVERIFY(!pictures.contains(keys.terrain().grab().toImage()));
+    pic->setFocus();
 
     // From entry 1 (the first press moves) to entry 27, then 28, as assistive technology hears.
     pressKeys(QString(10, 'R') + "D");
@@ -93,8 +94,7 @@ void TestKeyboard::keyboardPath() {
         QCOMPARE(entryOfCell(pic->keyboardCell()), entry);
     }
 
-    // Arrows and Space select entry 18. The marker lies on the screen only, inside the cell and
-    // clear of its outline; a pointer movement takes it along and hides it, as the focus leaving.
+    // The marker: on the screen only, inside the cell, clear of the outline of a selection.
     const QImage picture = expectedPicture(palette, {18});
     const QRect inside(17, 17, 14, 14);
     const auto verifyMarker = [&] {
@@ -105,13 +105,13 @@ void TestKeyboard::keyboardPath() {
         QCOMPARE(firstDifference(pic->image(), picture), QString());
     };
     const auto unmarked = [&] { return firstDifference(pic->grab().toImage(), picture); };
-    pressKeys(QString(14, 'L') + QString(14, 'U') + "S");
+    pressKeys(QString(14, 'L') + QString(14, 'U') + "S"); // arrows and Space select entry 18
     verifyMarker();
-    sendMove(pic, centreOfEntry(17));
+    sendMove(pic, centreOfEntry(17)); // takes the keyboard along and hides the marker
     QCOMPARE(unmarked(), QString());
     pressKeys("R");
     verifyMarker();
-    pressKeys("T");
+    pressKeys("T"); // the focus leaves
     QCOMPARE(unmarked(), QString());
 
     // Up on the red bar, Space on Spread, round to the grid and on to entry 43: as the mouse.
