@@ -44,6 +44,7 @@ private slots:
         QVERIFY(QDir::setCurrent(start.path()) && start.remove());
         QVERIFY(qputenv("HOME", dir.path().toUtf8()));
         Editor editor;
+        QCOMPARE(editor.diaload().Dir1->currentItem()->childCount(), names.size());
         for (int i = 0; i < names.size(); ++i)
             QCOMPARE(editor.diaload().Dir1->currentItem()->child(i)->text(0), names[i]);
         QTest::keyClicks(editor.diaload().Dir1, ".w\r"); // found by typing, opened with Enter
@@ -60,19 +61,18 @@ private slots:
         const QString path = dir.path() + QString("/europe 1944").repeated(13) +
                              "/seasons and weather in the late winter of 1944";
         Diaload dialog;
-        DirectoryList *list = dialog.Dir1;
         QVERIFY(QDir().mkpath(path));
-        list->setPath(path);
+        dialog.Dir1->setPath(path);
         dialog.show();
         // Fourteen levels, the last wider than the list; a highlighted name scrolls into view.
-        for (QTreeWidgetItem *item = list->currentItem(); item; item = item->parent()) {
-            list->setCurrentItem(item);
-            const QRect shown = list->visualItemRect(item);
-            const int needed = list->fontMetrics().horizontalAdvance(item->text(0)) + 16;
+        for (QTreeWidgetItem *item = dialog.Dir1->currentItem(); item; item = item->parent()) {
+            dialog.Dir1->setCurrentItem(item);
+            const QRect shown = dialog.Dir1->visualItemRect(item);
+            const int needed = dialog.Dir1->fontMetrics().horizontalAdvance(item->text(0)) + 16;
             const bool whole = shown.width() >= needed && shown.left() >= 0 &&
-                               shown.left() + needed <= list->viewport()->width();
+                               shown.left() + needed <= dialog.Dir1->viewport()->width();
             QHelpEvent help(QEvent::ToolTip, shown.topLeft() + QPoint(2, 2), {});
-            QApplication::sendEvent(list->viewport(), &help);
+            QApplication::sendEvent(dialog.Dir1->viewport(), &help);
             QCOMPARE(help.isAccepted() ? QToolTip::text() : QString(), whole ? "" : item->text(0));
         }
     }
