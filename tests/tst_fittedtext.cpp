@@ -63,7 +63,7 @@ private slots:
         const QFont font = control->font();
         QString where;
         QDebug(&where) << name << area.size() << font << QFontInfo(font).family() << "at scale"
-                       << control->devicePixelRatioF();
+                       << control->devicePixelRatioF() << "cuts";
         const QFontMetrics metrics(font);
         QVERIFY2(metrics.height() <= area.height(), qPrintable(where));
         for (const QString &text : texts)
@@ -71,7 +71,8 @@ private slots:
         // A control keeps its own font where that fits; the class read-out stays bold.
         const QFont own = name == QLatin1String("ty") ? Terrain(editor.state()).ty->font()
                                                       : QApplication::font(control);
-        QVERIFY2(font == own || !textsFit(own, texts, area.size()), qPrintable(where));
+        QVERIFY2(font == own || !textsFit(own, texts, area.size()),
+                 qPrintable(where + "nothing in its own font"));
         QVERIFY(QFontInfo(editor.terrain().ty->font()).bold());
     }
 

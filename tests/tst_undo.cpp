@@ -13,15 +13,13 @@ private slots:
 };
 
 void TestUndo::undoAndRedo_data() {
-    // A digit moves the pointer onto entry 40 + digit, "c" clicks the grid, "s" Spread, "S" Save,
-    // "r"/"g" the red/green bar's top arrow, "R"/"G" its bottom one; "u" is Ctrl+Z, "y" Ctrl+Y,
-    // "Y" Ctrl+Shift+Z on the focused control; "|" notes the palette before each step. Each row
-    // ends in another selection state, maybe with a stray bar, and the focus on another control.
+    // A digit moves onto entry 40 + digit, "c" clicks the grid, "s" Spread, "S" Save, "r"/"g" the
+    // red/green bar's top arrow, "R"/"G" its bottom one, "u" Ctrl+Z, "y" Ctrl+Y, "Y" Ctrl+Shift+Z
+    // on the focused control; "|" notes the palette before a step. Each row ends in another state.
     QTest::addColumn<QString>("script");
     QTest::newRow("nothing to take") << "0ccR";
     QTest::newRow("runs and what ends them") << "0c|rrrrrrrRRR|g|rc1c|r|s9c|1crgu|ruy|rc0r";
-    // One step that ends where it began: no-op fill and changes, selecting, Save, Spread and keys
-    // with nothing to take do not split it.
+    // One step back where it began, across no-op fills and changes, selecting, Save, Spread, keys.
     QTest::newRow("what does not end a run") << "0c|rccrSryYrsr1c0crcrcRRRRRRR|gs9s";
     // The red bar already stands at the value the undo restores, its read-out does not.
     QTest::newRow("selected, bar moved while deselected") << "0c|rcRc";
@@ -54,8 +52,8 @@ void TestUndo::undoAndRedo() {
                 QTest::mouseClick(bar, Qt::LeftButton, {}, arrow.center());
             else
                 QTest::keyClick(QApplication::focusWidget(), step == u'y' ? Qt::Key_Y : Qt::Key_Z,
-                                Qt::ControlModifier |
-                                    (step == u'Y' ? Qt::ShiftModifier : Qt::NoModifier));
+                                step == u'Y' ? Qt::ControlModifier | Qt::ShiftModifier
+                                             : Qt::ControlModifier);
         }
     };
     // The grid, the selection, each bar and its read-out, the class read-out.
@@ -73,10 +71,8 @@ void TestUndo::undoAndRedo() {
     const auto before = shown();
     run(QString::fromLatin1(marks.size() > 1 ? "yY" : "uyY"));
     QVERIFY(shown() == before);
-    // Back to the first note and forward again, once with each redo key. After each key: the
-    // noted palette; the grid drawn afresh, outlining a selection Spread has not taken over; the
-    // selection as it was; the bars show the selected entry or, with nothing selected and Spread
-    // not armed, the one under the pointer.
+    // Back to the first note and forward again, once per redo key. Each key leaves the noted
+    // palette, the grid and bars as a refresh draws them, and the selection as it was.
     for (const QChar redo : {u'y', u'Y'})
         for (qsizetype i = 2 - marks.size(); i < marks.size(); ++i) {
             QStringList want = shown().second;
