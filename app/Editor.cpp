@@ -26,7 +26,7 @@ Editor::Editor() : m_terrain(m_state) {
 
 void Editor::formLoad() {
     fillTerrainNames(m_state.terrainNames);
-    fitWindowFonts(m_terrain, m_diaload, m_state.terrainNames);
+    fitDialogFonts(m_diaload);
     m_diaload.setEnabled(true);
     m_diaload.show();
     m_terrain.setEnabled(false);
@@ -56,6 +56,7 @@ void Editor::okClick() {
         showError(&m_diaload, error);
         return;
     }
+    fitEditorFonts(m_terrain, m_state.terrainNames);
     m_terrain.pic->redrawGrid(m_state.palette);
     m_terrain.show();
     m_terrain.setEnabled(true);

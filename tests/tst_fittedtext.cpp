@@ -1,6 +1,7 @@
 #include "Editor.h"
 #include "FittedFont.h"
 #include "FolderIcon.h"
+#include "LoadedEditor.h"
 #include "PaletteExpectations.h"
 #include "TerrainClasses.h"
 
@@ -32,8 +33,9 @@ private slots:
 
     void widestTextFitsItsBox() {
         QFETCH(QString, name);
-        Editor editor;
-        editor.formLoad();
+        LoadedEditor loaded;
+        QVERIFY(loaded.load(fileBytes(distinctPalette())));
+        Editor &editor = loaded.editor;
         QWidget *control = editor.terrain().findChild<QWidget *>(name);
         control = control ? control : editor.diaload().findChild<QWidget *>(name);
         QVERIFY(control);

@@ -119,9 +119,9 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setIndentation(10);
     setUniformRowHeights(true);
-    // The column takes the widest name, so the list scrolls sideways instead of cutting names.
+    // Each rebuild sizes the column to the widest name, so the list scrolls sideways instead of
+    // cutting names.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollMode(ScrollPerPixel);
     // Once the user scrolls sideways, the list stops bringing the open folder's name back.
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,

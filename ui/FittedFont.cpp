@@ -90,20 +90,30 @@ QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
     const bool inPoints = font.pointSizeF() > 0;
     const double step = inPoints ? 0.25 : 1.0;
     const double original = inPoints ? font.pointSizeF() : font.pixelSize();
-    if (original <= step || textsFit(font, texts, room))
+    if (original <= step || texts.isEmpty())
         return font;
+
+    // Measuring a text is the costly part, so each is measured once in the control's own font,
+    // and a smaller size is first tried on the text that was widest in it: that one fails
+    // first, and only a size it passes is checked against every text.
+    const QFontMetrics metrics(font);
+    QList<int> widths;
+    widths.reserve(texts.size());
+    for (const QString &text : texts)
+        widths << metrics.horizontalAdvance(text);
+    const auto widest = std::max_element(widths.cbegin(), widths.cend()) - widths.cbegin();
+    if (metrics.height() <= room.height() && widths[widest] <= room.width())
+        return font;
+    const QStringList widestText{texts[widest]};
+    const auto fits = [&](double size) {
+        const QFont candidate = sized(font, inPoints, size);
+        return textsFit(candidate, widestText, room) && textsFit(candidate, texts, room);
+    };
 
     // Text width and line height grow about in proportion to the size: start from that
     // estimate and correct it by single steps for hinting and rounding.
-    const QFontMetrics metrics(font);
-    int widest = 1;
-    for (const QString &text : texts)
-        widest = std::max(widest, metrics.horizontalAdvance(text));
-    const double ratio = std::min(double(room.width()) / widest,
+    const double ratio = std::min(double(room.width()) / std::max(widths[widest], 1),
                                   double(room.height()) / std::max(metrics.height(), 1));
-    const auto fits = [&](double size) {
-        return textsFit(sized(font, inPoints, size), texts, room);
-    };
     double size = std::clamp(std::floor(original * ratio / step) * step, step, original - step);
     while (size > step && !fits(size))
         size -= step;
