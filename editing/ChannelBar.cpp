@@ -1,6 +1,7 @@
 #include "ChannelBar.h"
 
 #include "ChannelBarAccessible.h"
+#include "FrameDrawing.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -31,10 +32,5 @@ void ChannelBar::paintEvent(QPaintEvent *event) {
     // The style draws no focus on a scroll bar: a frame in the highlight colour, inside the
     // bar's own width, shows where the keys go.
     QPainter painter(this);
-    const QColor colour = palette().color(QPalette::Highlight);
-    const QRect frame = rect();
-    painter.fillRect(frame.left(), frame.top(), frame.width(), 1, colour);
-    painter.fillRect(frame.left(), frame.bottom(), frame.width(), 1, colour);
-    painter.fillRect(frame.left(), frame.top(), 1, frame.height(), colour);
-    painter.fillRect(frame.right(), frame.top(), 1, frame.height(), colour);
+    fillFrame(painter, rect(), 1, palette().color(QPalette::Highlight));
 }

@@ -1,8 +1,8 @@
 #include "HistoryHandlers.h"
 
-HistoryHandlers::HistoryHandlers(EditorState &state, PaletteGrid &pic, EditorView &view,
-                                 PointerHandlers &pointer, EditHistory &history)
-    : m_state(state), m_pic(pic), m_view(view), m_pointer(pointer), m_history(history) {}
+HistoryHandlers::HistoryHandlers(EditorState &state, PaletteGrid &pic, PointerHandlers &pointer,
+                                 EditHistory &history)
+    : m_state(state), m_pic(pic), m_pointer(pointer), m_history(history) {}
 
 void HistoryHandlers::undoKey() {
     if (m_history.undo())
@@ -18,11 +18,7 @@ void HistoryHandlers::showPalette() {
     if (m_state.anchorSet) {
         // The bars' change handler writes back the values the entry already holds, which
         // makes no step.
-        const auto &row = m_state.palette[m_state.anchorIndex];
-        for (int channel = redChannel; channel <= blueChannel; ++channel) {
-            m_view.setBarValue(channel, row[channel]);
-            m_view.setChannelText(channel, QString::number(row[channel]));
-        }
+        m_pointer.showChannels(m_state.anchorIndex);
     } else if (!m_state.isSpreadArmed()) {
         // As a pointer movement to the recorded position would; it lies inside the grid.
         m_pointer.mouseMove(m_state.pointerX, m_state.pointerY);

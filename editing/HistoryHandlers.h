@@ -2,7 +2,6 @@
 
 #include "EditHistory.h"
 #include "EditorState.h"
-#include "EditorView.h"
 #include "PaletteGrid.h"
 #include "PointerHandlers.h"
 
@@ -10,8 +9,8 @@
 // now stands, leaving the selection as it is.
 class HistoryHandlers {
 public:
-    HistoryHandlers(EditorState &state, PaletteGrid &pic, EditorView &view,
-                    PointerHandlers &pointer, EditHistory &history);
+    HistoryHandlers(EditorState &state, PaletteGrid &pic, PointerHandlers &pointer,
+                    EditHistory &history);
 
     void undoKey();
     void redoKey();
@@ -21,7 +20,6 @@ private:
 
     EditorState &m_state;
     PaletteGrid &m_pic;
-    EditorView &m_view;
     PointerHandlers &m_pointer;
     EditHistory &m_history;
 };

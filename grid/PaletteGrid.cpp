@@ -1,5 +1,6 @@
 #include "PaletteGrid.h"
 
+#include "FrameDrawing.h"
 #include "PackedColour.h"
 
 #include <QKeyEvent>
@@ -15,18 +16,6 @@ QRgb rgbOfPacked(std::int32_t packed) {
 }
 
 QColor colourOfPacked(std::int32_t packed) { return QColor(rgbOfPacked(packed)); }
-
-namespace {
-
-// The one-pixel border of a rectangle, as four fills: exact at any device pixel ratio.
-void fillRing(QPainter &painter, QRect rect, const QColor &colour) {
-    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, colour);
-    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, colour);
-    painter.fillRect(rect.left(), rect.top() + 1, 1, rect.height() - 2, colour);
-    painter.fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 2, colour);
-}
-
-} // namespace
 
 PaletteGrid::PaletteGrid(QWidget *parent)
     : QWidget(parent), m_image(gridPixels, gridPixels, QImage::Format_RGB32) {
@@ -94,8 +83,8 @@ void PaletteGrid::paintEvent(QPaintEvent *) {
         // the cell's border, where the selection outline lies, untouched. Screen only: the
         // retained image never sees the marker.
         const QRect cell = cellRect(m_keyboardCell);
-        fillRing(painter, cell.adjusted(2, 2, -2, -2), Qt::black);
-        fillRing(painter, cell.adjusted(3, 3, -3, -3), Qt::white);
+        fillFrame(painter, cell.adjusted(2, 2, -2, -2), 1, Qt::black);
+        fillFrame(painter, cell.adjusted(3, 3, -3, -3), 1, Qt::white);
     }
 }
 

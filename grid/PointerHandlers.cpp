@@ -31,12 +31,16 @@ void PointerHandlers::mouseMove(float x, float y) {
 }
 
 void PointerHandlers::showReadout(int entry) {
+    showChannels(entry);
+    m_view.setClassText(m_state.terrainNames[entry]);
+}
+
+void PointerHandlers::showChannels(int entry) {
     const auto &row = m_state.palette[entry];
     for (int channel = redChannel; channel <= blueChannel; ++channel) {
         m_view.setBarValue(channel, row[channel]);
         m_view.setChannelText(channel, QString::number(row[channel]));
     }
-    m_view.setClassText(m_state.terrainNames[entry]);
 }
 
 void PointerHandlers::click() {

@@ -13,6 +13,9 @@ public:
     void mouseMove(float x, float y);
     void click();
 
+    // Sets the bars and their read-outs to an entry's channels, as the hover read-out does.
+    void showChannels(int entry);
+
 private:
     void showReadout(int entry);
 

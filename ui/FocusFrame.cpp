@@ -1,5 +1,7 @@
 #include "FocusFrame.h"
 
+#include "FrameDrawing.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QWidget>
@@ -28,10 +30,5 @@ bool FocusFrame::eventFilter(QObject *watched, QEvent *event) {
 
 void FocusFrame::paint() {
     QPainter painter(m_target->parentWidget());
-    const QColor colour = m_target->palette().color(QPalette::Highlight);
-    const QRect &outer = m_outer;
-    painter.fillRect(outer.left(), outer.top(), outer.width(), width, colour);
-    painter.fillRect(outer.left(), outer.bottom() - width + 1, outer.width(), width, colour);
-    painter.fillRect(outer.left(), outer.top(), width, outer.height(), colour);
-    painter.fillRect(outer.right() - width + 1, outer.top(), width, outer.height(), colour);
+    fillFrame(painter, m_outer, width, m_target->palette().color(QPalette::Highlight));
 }
