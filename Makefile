@@ -4,6 +4,8 @@ BUILD_DIR := build
 ASAN_DIR := build-asan
 BENCH_DIR := build-bench
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# Our own builds treat every warning as an error; a packager's build does not have to.
+WERROR := -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
 
 .PHONY: run test build build-asan bench screenshot clean
 
@@ -19,17 +21,17 @@ test:
 	cd $(ASAN_DIR) && ctest --output-on-failure
 
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(WERROR)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 build-asan:
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTPE_SANITIZE=ON
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTPE_SANITIZE=ON $(WERROR)
 	cmake --build $(ASAN_DIR) -j$(JOBS)
 
 # Measures start-up, the handlers and loading in a release build; prints each figure with its goal.
 bench:
 	tools/install-deps.sh bench
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTPE_BENCH=ON -DBUILD_TESTING=OFF
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DTPE_BENCH=ON $(WERROR) -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j$(JOBS)
 	bench/run-bench.sh $(BENCH_DIR)
 
