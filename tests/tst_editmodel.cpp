@@ -1,3 +1,4 @@
+#include "GradientModel.h"
 #include "LoadedEditor.h"
 #include "PaletteExpectations.h"
 
@@ -60,7 +61,7 @@ public:
             ++seen.fills;
             targetIndex = n;
             spreadEnabled = false;
-            fill(anchorIndex, targetIndex);
+            modelGradient(palette, anchorIndex, targetIndex);
             picture = expectedPicture(palette);
             anchorSet = false;
             armed = false;
@@ -166,29 +167,6 @@ public:
     } seen;
 
 private:
-    // A straight line from the lower entry up, the running value accumulated step by step and
-    // rounded to nearest with halves to even (the default floating-point rounding).
-    void fill(int a, int b) {
-        const int low = std::min(a, b);
-        const int high = std::max(a, b);
-        if (high - low < 2)
-            return;
-        double step[4];
-        double run[4];
-        for (int c = 1; c <= 3; ++c) {
-            step[c] = (static_cast<double>(palette[high][c]) - palette[low][c]) / (high - low);
-            run[c] = palette[low][c];
-        }
-        for (int n = low + 1; n < high; ++n) {
-            int value[4];
-            for (int c = 1; c <= 3; ++c) {
-                run[c] += step[c];
-                value[c] = static_cast<int>(std::nearbyint(run[c]));
-            }
-            setColour(palette, n, value[1], value[2], value[3]);
-        }
-    }
-
     void paintCell(int n) {
         paintExpectedCell(picture, n, qRgb(palette[n][1], palette[n][2], palette[n][3]));
     }

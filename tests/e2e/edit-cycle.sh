@@ -5,15 +5,18 @@
 # by the keys, Save, Exit. Then the saved file must match the expected palette byte for byte,
 # the grid on screen must match it pixel for pixel, and the program must have ended cleanly.
 #
-# usage: edit-cycle.sh path/to/terrain-palette-editor [folder for screenshots on failure]
+# usage: edit-cycle.sh path/to/terrain-palette-editor path/to/edit-cycle-palette
+#        [folder for screenshots on failure]
 set -u
 
 program=$1
-artifacts=${2:-}
+palette_tool=$2
+artifacts=${3:-}
 here=$(dirname "$0")
 . "$here/x-session.sh"
 
 [ -x "$program" ] || fail "no program at $program"
+[ -x "$palette_tool" ] || fail "no palette helper at $palette_tool"
 case $program in /*) ;; *) program=$(pwd)/$program ;; esac
 need_tool import imagemagick
 need_tool convert imagemagick
@@ -36,44 +39,10 @@ trap cleanup EXIT
 trap 'exit 1' HUP INT TERM
 
 # --- The palettes -------------------------------------------------------------------------
-# Prints the 768 channel values of one stage of the run, one per line:
-#   start    what the test writes to disk;
-#   raised   entry 18's red raised by three arrow clicks, 100 -> 103;
-#   final    that, plus Spread between entries 43 and 35.
-# The spread runs from entry 35 (10, 200, 0) to entry 43 (14, 160, 60) over 8 steps of
-# (0.5, -5, 7.5): every value on the way is a multiple of 0.5, exact in binary, so the only
-# question is the rounding of the halves, to even: reds 10 11 12 12 12 13 14 (half up would
-# give 11 11 12 12 13 13 14), greens 195 to 165, blues 8 15 22 30 38 45 52.
+# The 768 channel values of stage $1 (start, raised, final), one per line, worked out by a small
+# helper program from the tests' own gradient model.
 palette_values() {
-    awk -v stage="$1" '
-    function set(n, r, g, b) { p[n, 1] = r; p[n, 2] = g; p[n, 3] = b }
-    # Integer arithmetic: from * count + k * (to - from) over count, halves to even.
-    function spread(low, high,    count, k, c, num, q, rem) {
-        count = high - low
-        for (k = 1; k < count; k++)
-            for (c = 1; c <= 3; c++) {
-                num = p[low, c] * count + k * (p[high, c] - p[low, c])
-                q = int(num / count)
-                rem = num - q * count
-                if (2 * rem > count || (2 * rem == count && q % 2 == 1))
-                    q++
-                p[low + k, c] = q
-            }
-    }
-    BEGIN {
-        for (n = 1; n <= 256; n++)
-            set(n, (n * 37) % 256, (n * 101 + 50) % 256, (n * 59 + 200) % 256)
-        set(18, 100, 50, 25)
-        set(35, 10, 200, 0)
-        set(43, 14, 160, 60)
-        if (stage != "start")
-            p[18, 1] += 3
-        if (stage == "final")
-            spread(35, 43)
-        for (n = 1; n <= 256; n++)
-            for (c = 1; c <= 3; c++)
-                print p[n, c]
-    }'
+    "$palette_tool" "$1"
 }
 
 # Writes the values of stage $1 as bytes to file $2.
