@@ -53,8 +53,8 @@ std::optional<std::uint32_t> saveNumberOf(const QByteArray &bytes) {
     return number;
 }
 
-// Where the file system can make unnamed files, QSaveFile writes into one and gives it a name
-// only once its content is complete; elsewhere it writes into a named temporary file.
+// Where the file system can make unnamed files, Save writes into one and gives it a name only
+// once its content is complete; elsewhere it writes into a named temporary file.
 bool canMakeUnnamedFiles(const QString &folder) {
     const int fd = open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY, 0600);
     if (fd < 0)
@@ -193,7 +193,7 @@ void TestCrashSafeSave::killedSavesLeaveAWholePalette() {
     qInfo("%d kills after %u saves; %d of them cut a save short of replacing the file", killCount,
           nextNumber - 1, interruptedBeforeRename);
 
-    // A killed save can leave its temporary file behind (QSaveFile cleans up only when it
+    // A killed save can leave its temporary file behind (it is removed only by a save that
     // runs to its end), at most one per kill and only under the target's name plus a suffix.
     const bool unnamed = canMakeUnnamedFiles(folder.path());
     QStringList leftovers = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);

@@ -1,8 +1,12 @@
 #include "PaletteFile.h"
 
 #include "PackedColour.h"
+#include "PaletteFileHooks.h"
+#include "UnprivilegedRun.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,6 +17,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +42,24 @@ QByteArray readFile(const QString &path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Swaps the file for a named pipe, as another program could between looking and opening.
+void swapForPipe(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (mkfifo(name + ".pipe", 0600) != 0 || rename(name + ".pipe", name) != 0)
+        qFatal("cannot swap %s for a pipe", name.constData());
+}
+
+// The file a link swapped in during a save points at.
+QString linkTarget;
+
+// Swaps the file for a symbolic link to linkTarget, as whoever may write its folder could.
+void swapForLink(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    if (symlink(QFile::encodeName(linkTarget), name + ".link") != 0 ||
+        rename(name + ".link", name) != 0)
+        _exit(4);
+}
+
 Palette sentinelPalette() {
     Palette palette{};
     for (int n = 0; n < 258; ++n)
@@ -57,10 +80,13 @@ private slots:
     void loadErrorsLeaveThePaletteUntouched_data();
     void loadErrorsLeaveThePaletteUntouched();
     void failedSaveIntoRemovedFolderKeepsPalette();
+    void saveMakesARemovedFileAnew();
     void failedWriteKeepsTheOldFile();
     void saveFollowsLinksAndKeepsPermissions();
     void saveKeepsTheFileWhereverItMayBeWritten_data();
     void saveKeepsTheFileWhereverItMayBeWritten();
+    void saveKeepsAclAndAttributes_data();
+    void saveKeepsAclAndAttributes();
     void demoPaletteLoads();
 
 private:
@@ -122,6 +148,8 @@ void TestPaletteFile::longerFileLoadsItsFirst768BytesAndSavesBackAsThem() {
 void TestPaletteFile::loadErrorsLeaveThePaletteUntouched_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("problem");
+    // A file whose name starts with "swapped" is swapped for a named pipe once the path was
+    // looked at, before it is opened.
 
     const auto make = [this](const char *name, auto create) {
         create(m_dir.filePath(name));
@@ -145,6 +173,9 @@ void TestPaletteFile::loadErrorsLeaveThePaletteUntouched_data() {
     QTest::newRow("767 bytes") << make("767.act", [](const QString &p) {
         writeFile(p, patternBytes(767));
     }) << "holds 767 bytes; a palette needs 768.";
+    QTest::newRow("pipe swapped in")
+        << make("swapped.act", [](const QString &p) { writeFile(p, patternBytes(768)); })
+        << "is not a regular file.";
 }
 
 void TestPaletteFile::loadErrorsLeaveThePaletteUntouched() {
@@ -152,7 +183,11 @@ void TestPaletteFile::loadErrorsLeaveThePaletteUntouched() {
     QFETCH(QString, problem);
     const QString path = m_dir.filePath(name);
     Palette palette = sentinelPalette();
+    afterLoadResolved = name.startsWith("swapped") ? swapForPipe : nullptr;
+    alarm(10); // an open that waits for a pipe's writer ends the test here instead of hanging
     const QString error = loadPalette(path, palette);
+    alarm(0);
+    afterLoadResolved = nullptr;
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QVERIFY2(error.contains(problem), qPrintable(error));
     QVERIFY(palette == sentinelPalette());
@@ -168,6 +203,23 @@ void TestPaletteFile::failedSaveIntoRemovedFolderKeepsPalette() {
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QVERIFY(copy == palette);
     QVERIFY(!QFile::exists(path));
+}
+
+void TestPaletteFile::saveMakesARemovedFileAnew() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("europe.act");
+    Palette palette{};
+    setPaletteFromBytes(palette, patternBytes(768));
+    const mode_t previousMask = umask(027);
+    const QString error = savePalette(path, palette);
+    umask(previousMask);
+    QCOMPARE(error, QString());
+    QCOMPARE(readFile(path), patternBytes(768));
+    // Made as any new file of this user's is.
+    struct stat status {};
+    QCOMPARE(stat(QFile::encodeName(path), &status), 0);
+    QCOMPARE(status.st_mode & 0777, 0640u);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 void TestPaletteFile::failedWriteKeepsTheOldFile() {
@@ -219,19 +271,25 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten_data() {
     // who: the saver ('m' this user, 'r' root, 'u' not root: nobody, for root), then the folder's
     // and the file's owner and group ('s' the saver's, 'o' another user's: root or nobody).
     // outcome: -1 saved as a new file (new inode), 0 saved in place, else refused with that error.
+    // swapped: once Save has checked the file, the name is swapped for a link to another file of
+    // the saver's; Save must then refuse and leave that file untouched.
     QTest::addColumn<QString>("who");
     QTest::addColumn<int>("folderMode");
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<bool>("secondLink");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("folder not writable") << "uooss" << 0755 << 0644 << false << 0;
-    QTest::newRow("second hard link") << "mssss" << 0700 << 0644 << true << 0;
-    QTest::newRow("writable folder") << "mssss" << 0700 << 0644 << false << -1;
-    QTest::newRow("file not writable") << "ussss" << 0700 << 0444 << false << EACCES;
-    QTest::newRow("disk full, in place") << "mssss" << 0700 << 0644 << true << EFBIG;
-    QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1;
-    QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0;
-    QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0;
+    QTest::addColumn<bool>("swapped");
+    QTest::newRow("folder not writable") << "uooss" << 0755 << 0644 << false << 0 << false;
+    QTest::newRow("second hard link") << "mssss" << 0700 << 0644 << true << 0 << false;
+    QTest::newRow("writable folder") << "mssss" << 0700 << 0644 << false << -1 << false;
+    QTest::newRow("file not writable") << "ussss" << 0700 << 0444 << false << EACCES << false;
+    QTest::newRow("disk full, in place") << "mssss" << 0700 << 0644 << true << EFBIG << false;
+    QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1 << false;
+    QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0 << false;
+    QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0 << false;
+    QTest::newRow("link swapped in, new file") << "mssss" << 0700 << 0644 << false << -1 << true;
+    QTest::newRow("link swapped in, in place") << "mssss" << 0700 << 0644 << true << 0 << true;
+    QTest::newRow("root, link to root's file") << "rssoo" << 0700 << 0640 << false << -1 << true;
 }
 
 void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
@@ -240,6 +298,7 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     QFETCH(int, fileMode);
     QFETCH(bool, secondLink);
     QFETCH(int, outcome);
+    QFETCH(bool, swapped);
     const passwd *nobody = getpwnam("nobody");
     const bool root = geteuid() == 0, asNobody = root && who[0] == 'u';
     if (who.contains('o') ? !root || !nobody : asNobody && !nobody)
@@ -258,6 +317,12 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     QVERIFY(chown(folderName, id(1), id(2)) == 0 && chmod(folderName, folderMode) == 0);
     struct stat was {};
     QCOMPARE(stat(name, &was), 0);
+    QTemporaryDir elsewhere;
+    linkTarget = elsewhere.filePath("other.act");
+    const QByteArray other = patternBytes(900);
+    writeFile(linkTarget, other);
+    struct stat otherWas {};
+    QCOMPARE(stat(QFile::encodeName(linkTarget), &otherWas), 0);
     const pid_t child = fork(); // the saver, which may become user nobody
     if (child == 0) {
         const rlimit none{}; // fails the first write, as a full disk would
@@ -267,14 +332,30 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
             _exit(3);
         Palette palette{};
         setPaletteFromBytes(palette, saved);
+        afterSaveChecked = swapped ? swapForLink : nullptr;
         const QString message = savePalette(path, palette);
         if (!message.isEmpty())
             qWarning("%s", qPrintable(message));
-        _exit(outcome > 0 ? !message.contains(path) || !message.contains(qt_error_string(outcome))
-                          : !message.isEmpty());
+        const QString expected =
+            swapped ? "was replaced by another file while saving; nothing was written."
+                    : (outcome > 0 ? qt_error_string(outcome) : QString());
+        _exit(expected.isEmpty() ? !message.isEmpty()
+                                 : !message.contains(path) || !message.contains(expected));
     }
     int status = -1;
     QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
+    struct stat otherNow {};
+    QCOMPARE(stat(QFile::encodeName(linkTarget), &otherNow), 0);
+    QCOMPARE(readFile(linkTarget), other);
+    QVERIFY(otherNow.st_ino == otherWas.st_ino && otherNow.st_uid == otherWas.st_uid &&
+            otherNow.st_mode == otherWas.st_mode);
+    if (swapped) {
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(readFile(path + ".second"), secondLink ? old : QByteArray());
+        // Nothing but the link and the second name: no temporary file is left.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + secondLink);
+        return;
+    }
     QCOMPARE(readFile(path), outcome > 0 ? old : saved);
     QCOMPARE(readFile(path + ".second"), secondLink ? readFile(path) : QByteArray());
     struct stat now {};
@@ -283,6 +364,64 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     QVERIFY(now.st_uid == was.st_uid && now.st_gid == was.st_gid && now.st_mode == was.st_mode);
     // No temporary file is left beside it.
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + secondLink);
+}
+
+void TestPaletteFile::saveKeepsAclAndAttributes_data() {
+    // The ACL grants user nobody write access beside the owner's; the folder's default ACL would
+    // give a new file an ACL its predecessor did not have.
+    QTest::addColumn<bool>("unprivileged");
+    QTest::addColumn<bool>("fileAcl");
+    QTest::addColumn<bool>("folderDefaultAcl");
+    QTest::newRow("ACL and attribute") << false << true << false;
+    QTest::newRow("ACL and attribute, as nobody") << true << true << false;
+    QTest::newRow("folder's default ACL, none on the file") << false << false << true;
+}
+
+void TestPaletteFile::saveKeepsAclAndAttributes() {
+    QFETCH(bool, unprivileged);
+    QFETCH(bool, fileAcl);
+    QFETCH(bool, folderDefaultAcl);
+    if (QStandardPaths::findExecutable("setfacl").isEmpty() ||
+        QStandardPaths::findExecutable("getfattr").isEmpty())
+        QSKIP("needs setfacl, getfacl, setfattr and getfattr (Debian's acl and attr)");
+    if (unprivileged && rerunAsUnprivilegedUser())
+        return;
+    QTemporaryDir folder;
+    const QString path = folder.filePath("europe.act");
+    const QByteArray name = QFile::encodeName(path);
+    writeFile(path, patternBytes(768));
+    if (setxattr(name, "user.note", "x", 1, 0) != 0 && errno == ENOTSUP)
+        QSKIP("the temporary folder's file system keeps no extended attributes");
+    const auto run = [](const char *program, QStringList arguments) {
+        QProcess tool;
+        tool.start(QString::fromLatin1(program), arguments);
+        const bool ran = tool.waitForFinished() && tool.exitCode() == 0;
+        return ran ? tool.readAllStandardOutput() : "failed: " + tool.readAllStandardError();
+    };
+    QCOMPARE(chmod(name, 0640), 0);
+    if (fileAcl)
+        QCOMPARE(run("setfacl", {"-m", "u:nobody:rw", path}), QByteArray());
+    if (folderDefaultAcl) {
+        QCOMPARE(run("setfacl", {"-d", "-m", "u:nobody:rwx", folder.path()}), QByteArray());
+        QCOMPARE(run("setfacl", {"-b", path}), QByteArray());
+    }
+    const QStringList aclOf{path}, attributesOf{"-d", "-m", "-", path};
+    const QByteArray acl = run("getfacl", aclOf), attributes = run("getfattr", attributesOf);
+    QCOMPARE(acl.contains("user:nobody:rw-"), fileAcl);
+    QVERIFY2(attributes.contains("user.note=\"x\""), attributes.constData());
+    struct stat was {};
+    QCOMPARE(stat(name, &was), 0);
+
+    Palette palette{};
+    setPaletteFromBytes(palette, patternBytes(800).right(768));
+    QCOMPARE(savePalette(path, palette), QString());
+    QCOMPARE(readFile(path), patternBytes(800).right(768));
+    struct stat now {};
+    QCOMPARE(stat(name, &now), 0);
+    QVERIFY(now.st_ino != was.st_ino); // replaced whole, not written in place
+    QCOMPARE(now.st_mode, was.st_mode);
+    QCOMPARE(run("getfacl", aclOf), acl);
+    QCOMPARE(run("getfattr", attributesOf), attributes);
 }
 
 void TestPaletteFile::demoPaletteLoads() {
