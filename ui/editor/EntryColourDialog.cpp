@@ -3,6 +3,9 @@
 #include "PackedColour.h"
 
 #include <QColorDialog>
+#include <QScreen>
+
+#include <algorithm>
 
 EntryColourDialog::EntryColourDialog(EditorState &state, PaletteGrid &pic, ColourEditing &editing,
                                      QWidget &window)
@@ -26,7 +29,19 @@ void EntryColourDialog::edit(int entry) {
     // The grid keeps no record of its outlines; an outlined cell's corner is inverted.
     m_outlined = m_pic.image().pixel(cellRect(cellOfEntry(entry)).topLeft()) != rgbOfPacked(packed);
     m_entry = entry;
+    placeBesideWindow();
     m_dialog->open();
+}
+
+void EntryColourDialog::placeBesideWindow() {
+    // Centred on the small editor window, the dialog would hide the cell it previews: it goes
+    // to the window's right, moved back only as far as the screen's edge demands.
+    const QRect screen = m_window.screen()->availableGeometry();
+    const QRect window = m_window.frameGeometry();
+    const QSize size = m_dialog->sizeHint();
+    m_dialog->move(
+        std::max(screen.left(), std::min(window.right() + 1, screen.right() + 1 - size.width())),
+        std::max(screen.top(), std::min(window.top(), screen.bottom() + 1 - size.height())));
 }
 
 void EntryColourDialog::preview(const QColor &colour) {

@@ -19,6 +19,7 @@ public:
     void edit(int entry);
 
 private:
+    void placeBesideWindow();
     void preview(const QColor &colour);
     void finish(int result);
 
