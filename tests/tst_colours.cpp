@@ -151,7 +151,10 @@ void TestColours::menuOnUnselectedEntry() {
     QVERIFY(!QApplication::activePopupWidget());
     // Entry 18 stays selected, outlined and read out.
     QVERIFY(editor.state().anchorSet && editor.state().anchorIndex == 18);
-    QCOMPARE(difference(editor, with(palette, 40, 0x010203), 18), QString());
+    const Palette pasted = with(palette, 40, 0x010203);
+    QCOMPARE(difference(editor, pasted, 18), QString());
+    press(Qt::Key_V); // the window's key, beside the menu's
+    QCOMPARE(difference(editor, with(pasted, 18, 0x010203), 18), QString());
 }
 
 void TestColours::dialog_data() {
@@ -204,6 +207,9 @@ void TestColours::copyKey() {
     LoadedEditor editor;
     const Palette palette = distinctPalette();
     QVERIFY(editor.load(fileBytes(palette)) && QTest::qWaitForWindowActive(&editor.terrain()));
+    // Menu and dialog come on first use, not at start-up.
+    QVERIFY(editor.terrain().findChildren<QMenu *>().isEmpty());
+    QVERIFY(editor.terrain().findChildren<QColorDialog *>().isEmpty());
     // Nothing selected: the entry last read out. Then 30 selected, Spread armed and the pointer
     // recorded on 50.
     for (const int entry : {27, 30}) {
