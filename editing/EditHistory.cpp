@@ -1,6 +1,7 @@
 #include "EditHistory.h"
 
 #include "ChannelChangeStep.h"
+#include "EntryColourStep.h"
 #include "GradientFillStep.h"
 
 EditHistory::EditHistory(Palette &palette) : m_palette(palette) {}
@@ -21,6 +22,14 @@ void EditHistory::recordFill(const Palette &before) {
     }
     m_stack.push(step);
     m_runOpen = true;
+}
+
+void EditHistory::recordColour(int entry, const PaletteStep::Row &before) {
+    if (m_palette[entry] == before)
+        return;
+    m_stack.push(new EntryColourStep(m_palette, entry, before, m_palette[entry]));
+    // The next bar change starts a step of its own, even on the same entry and channel.
+    m_runOpen = false;
 }
 
 bool EditHistory::undo() {

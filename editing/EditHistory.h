@@ -15,6 +15,8 @@ public:
     void recordChange(int entry, int channel, const PaletteStep::Row &before);
     // A fill has just rewritten the palette, which held `before`.
     void recordFill(const Palette &before);
+    // `entry` has just been given a colour from outside the bars, and held `before`.
+    void recordColour(int entry, const PaletteStep::Row &before);
 
     // Each returns false, and changes nothing, when there is no step to take.
     bool undo();

@@ -14,10 +14,10 @@ public:
 
     void undoKey();
     void redoKey();
-
-private:
+    // Shows the palette as it now stands: what an undo or a redo ends with.
     void showPalette();
 
+private:
     EditorState &m_state;
     PaletteGrid &m_pic;
     PointerHandlers &m_pointer;

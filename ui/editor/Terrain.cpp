@@ -39,7 +39,9 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       ty(readout(this, "ty", {272, 208, 161, 25}, QString(), Qt::AlignCenter)),
       m_pointer(state, *pic, *this), m_history(state.palette),
       m_channels(state, *pic, *this, m_history), m_spread(state, *pic, m_history),
-      m_historyKeys(state, *pic, m_pointer, m_history) {
+      m_historyKeys(state, *pic, m_pointer, m_history),
+      m_colourEditing(state, m_history, m_historyKeys),
+      m_colours(state, *pic, m_colourEditing, *this) {
     setObjectName(QStringLiteral("Terrain"));
     setWindowTitle(QStringLiteral("Terrain Palette Editor"));
     // Resizable, but nothing is laid out: the controls keep their places.

@@ -2,6 +2,8 @@
 
 #include "ChannelBar.h"
 #include "ChannelEditing.h"
+#include "ColourCommands.h"
+#include "ColourEditing.h"
 #include "EditHistory.h"
 #include "EditorState.h"
 #include "EditorView.h"
@@ -62,4 +64,6 @@ private:
     ChannelEditing m_channels;
     SpreadHandlers m_spread;
     HistoryHandlers m_historyKeys;
+    ColourEditing m_colourEditing;
+    ColourCommands m_colours;
 };

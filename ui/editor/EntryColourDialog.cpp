@@ -1,0 +1,66 @@
+#include "EntryColourDialog.h"
+
+#include "PackedColour.h"
+
+#include <QColorDialog>
+#include <QScreen>
+
+#include <algorithm>
+
+EntryColourDialog::EntryColourDialog(EditorState &state, PaletteGrid &pic, ColourEditing &editing,
+                                     QWidget &window)
+    : m_state(state), m_pic(pic), m_editing(editing), m_window(window) {}
+
+void EntryColourDialog::edit(int entry) {
+    if (!m_dialog) {
+        m_dialog = new QColorDialog(&m_window);
+        // The desktop's own dialog may lack the hex field and the screen picker, and may not
+        // report the colour while it is being picked.
+        m_dialog->setOption(QColorDialog::DontUseNativeDialog);
+        QObject::connect(m_dialog, &QColorDialog::currentColorChanged, m_dialog,
+                         [this](const QColor &colour) { preview(colour); });
+        QObject::connect(m_dialog, &QColorDialog::finished, m_dialog,
+                         [this](int result) { finish(result); });
+    }
+    const std::int32_t packed = m_state.palette[entry][packedChannel];
+    m_dialog->setWindowTitle(
+        QStringLiteral("Colour of entry %1 \u00b7 %2").arg(entry).arg(m_state.terrainNames[entry]));
+    m_dialog->setCurrentColor(colourOfPacked(packed));
+    // The grid keeps no record of its outlines; an outlined cell's corner is inverted.
+    m_outlined = m_pic.image().pixel(cellRect(cellOfEntry(entry)).topLeft()) != rgbOfPacked(packed);
+    m_entry = entry;
+    placeBesideWindow();
+    m_dialog->open();
+}
+
+void EntryColourDialog::placeBesideWindow() {
+    // Centred on the small editor window, the dialog would hide the cell it previews: it goes
+    // to the window's right, moved back only as far as the screen's edge demands.
+    const QRect screen = m_window.screen()->availableGeometry();
+    const QRect window = m_window.frameGeometry();
+    const QSize size = m_dialog->sizeHint();
+    m_dialog->move(
+        std::max(screen.left(), std::min(window.right() + 1, screen.right() + 1 - size.width())),
+        std::max(screen.top(), std::min(window.top(), screen.bottom() + 1 - size.height())));
+}
+
+void EntryColourDialog::preview(const QColor &colour) {
+    if (m_entry == 0)
+        return;
+    const Cell cell = cellOfEntry(m_entry);
+    m_pic.fillCell(cell, packedColour(colour.red(), colour.green(), colour.blue()));
+    if (m_outlined)
+        m_pic.toggleHighlight(cell);
+}
+
+void EntryColourDialog::finish(int result) {
+    const int entry = m_entry;
+    if (entry == 0)
+        return;
+    // The cell exactly as it was, so that Cancel, or OK on the colour the entry has, leaves
+    // every pixel as it found it.
+    preview(colourOfPacked(m_state.palette[entry][packedChannel]));
+    m_entry = 0;
+    if (result == QDialog::Accepted)
+        m_editing.setColour(entry, m_dialog->selectedColor());
+}
