@@ -140,20 +140,15 @@ private slots:
 
         // As drawn: one device pixel clear of ink between each text and the frame, or the edge
         // of a control without one, on either side.
-        const QString initialText = control->property("text").toString();
         const QImage blank = shownWith(control, QString());
         const auto [left, right] = insideColumns(blank);
         for (const QString &text : texts) {
             const auto [first, last] = inkColumns(shownWith(control, text), blank);
-            QVERIFY2(left < first && first <= last && last < right,
-                     qPrintable(QStringLiteral("%1 draws %2 in columns %3..%4 of inside %5..%6")
-                                    .arg(where, text)
-                                    .arg(first)
-                                    .arg(last)
-                                    .arg(left)
-                                    .arg(right)));
+            QVERIFY2(
+                left < first && first <= last && last < right,
+                qPrintable(where + QString::asprintf(" draws %s in columns %d..%d of %d..%d",
+                                                     qPrintable(text), first, last, left, right)));
         }
-        control->setProperty("text", initialText);
     }
 
     void gridAndFolderIconStaySharp() {
