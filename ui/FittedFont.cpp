@@ -136,9 +136,9 @@ QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
     return sized(font, inPoints, size);
 }
 
-bool fitGroup(const QList<QWidget *> &group, const QStringList &texts) {
+void fitGroup(const QList<QWidget *> &group, const QStringList &texts) {
     if (group.isEmpty())
-        return false;
+        return;
     // Controls of one kind have the same size and style; the smallest room among them serves all.
     const auto sharedRoom = [&group] {
         QSize room = textRoom(group.front());
@@ -153,7 +153,7 @@ bool fitGroup(const QList<QWidget *> &group, const QStringList &texts) {
             label->setIndent(clearance);
     const QFont own = group.front()->font();
     if (const QSize room = sharedRoom(); !room.isValid() || textsFit(own, texts, room))
-        return false;
+        return;
     for (QWidget *control : group)
         if (auto *box = qobject_cast<QLineEdit *>(control)) {
             // The frame keeps the text off the edge; Qt's inner margin on top of it is the first
@@ -168,5 +168,4 @@ bool fitGroup(const QList<QWidget *> &group, const QStringList &texts) {
     for (QWidget *control : group)
         if (font != control->font())
             control->setFont(font);
-    return true;
 }

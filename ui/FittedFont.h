@@ -24,5 +24,5 @@ QFont fittedFont(const QFont &font, const QStringList &texts, QSize room);
 
 // Gives a group of like controls side by side (same kind, size and style) one font: their own
 // where every text of every member fits, otherwise the fitted one; read-outs first give up Qt's
-// inner text margin, so that their font shrinks less. Returns whether anything changed.
-bool fitGroup(const QList<QWidget *> &group, const QStringList &texts);
+// inner text margin, so that their font shrinks less.
+void fitGroup(const QList<QWidget *> &group, const QStringList &texts);
