@@ -14,9 +14,16 @@
 namespace {
 
 // QLineEdit keeps this many pixels free on either side of its text, inside its text margins,
-// and one pixel more at the end for the cursor; text wider than that scrolls and is cut.
+// and one pixel more at the end for the cursor; text wider than that scrolls and is cut. Aligned
+// text ends one more pixel short of that end.
 constexpr int lineEditInnerMargin = 2;
 constexpr int lineEditCursorWidth = 1;
+constexpr int lineEditEndGap = 1;
+
+// Ink that touches a frame or a control's edge loses its anti-aliased rim once the window is
+// scaled by a fraction: every text keeps this many pixels clear on each side, at least one
+// device pixel at any scale.
+constexpr int clearance = 1;
 
 QRect lineEditContents(const QLineEdit *box) {
     QStyleOptionFrame option;
@@ -31,7 +38,11 @@ QRect lineEditContents(const QLineEdit *box) {
 
 QSize lineEditRoom(const QLineEdit *box) {
     const QRect text = lineEditContents(box).marginsRemoved(box->textMargins());
-    return {text.width() - 2 * lineEditInnerMargin - lineEditCursorWidth, text.height()};
+    // Aligned right or centred, the text ends short of the cursor and the pixel after it, which
+    // keeps it clear of the frame on the right; on the left it keeps its own pixel clear.
+    return {text.width() - 2 * lineEditInnerMargin - lineEditCursorWidth - lineEditEndGap -
+                clearance,
+            text.height()};
 }
 
 QSize buttonRoom(const QPushButton *button) {
@@ -43,7 +54,9 @@ QSize buttonRoom(const QPushButton *button) {
         option.features |= QStyleOptionButton::AutoDefaultButton;
     if (button->isFlat())
         option.features |= QStyleOptionButton::Flat;
-    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
+    const QRect text =
+        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    return {text.width() - 2 * clearance, text.height()};
 }
 
 QSize labelRoom(const QLabel *label) {
@@ -54,7 +67,8 @@ QSize labelRoom(const QLabel *label) {
                        : label->frameWidth() > 0
                            ? label->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin
                            : 0;
-    return {room.width() - std::max(indent, 0), room.height()};
+    // An indent keeps the text that far from the edge it starts at.
+    return {room.width() - std::max(indent, clearance) - clearance, room.height()};
 }
 
 QFont sized(QFont font, bool inPoints, double size) {
@@ -122,19 +136,36 @@ QFont fittedFont(const QFont &font, const QStringList &texts, QSize room) {
     return sized(font, inPoints, size);
 }
 
-bool fitControl(QWidget *control, const QStringList &texts) {
-    const QSize room = textRoom(control);
-    if (!room.isValid() || textsFit(control->font(), texts, room))
-        return false;
-    if (auto *box = qobject_cast<QLineEdit *>(control)) {
-        // The frame keeps the text off the edge; Qt's inner margin on top of it is the first
-        // thing to give up, before any point of the font.
-        const QMargins margins = box->textMargins();
-        box->setTextMargins(margins.left() - lineEditInnerMargin, margins.top(),
-                            margins.right() - lineEditInnerMargin, margins.bottom());
-    }
-    const QFont font = fittedFont(control->font(), texts, textRoom(control));
-    if (font != control->font())
-        control->setFont(font);
-    return true;
+void fitGroup(const QList<QWidget *> &group, const QStringList &texts) {
+    if (group.isEmpty())
+        return;
+    // Controls of one kind have the same size and style; the smallest room among them serves all.
+    const auto sharedRoom = [&group] {
+        QSize room = textRoom(group.front());
+        for (const QWidget *control : group)
+            room = room.boundedTo(textRoom(control));
+        return room;
+    };
+    for (QWidget *control : group)
+        if (auto *label = qobject_cast<QLabel *>(control);
+            label && label->indent() < 0 && label->frameWidth() == 0)
+            // A plain label starts its text at its very edge.
+            label->setIndent(clearance);
+    const QFont own = group.front()->font();
+    if (const QSize room = sharedRoom(); !room.isValid() || textsFit(own, texts, room))
+        return;
+    for (QWidget *control : group)
+        if (auto *box = qobject_cast<QLineEdit *>(control)) {
+            // The frame keeps the text off the edge; Qt's inner margin on top of it is the first
+            // thing to give up, before any point of the font. Text aligned right also gives up
+            // one of the two pixels Qt keeps after it: one stays clear, as on the left.
+            const int end = box->alignment() & Qt::AlignRight ? lineEditEndGap : 0;
+            const QMargins margins = box->textMargins();
+            box->setTextMargins(margins.left() - lineEditInnerMargin, margins.top(),
+                                margins.right() - lineEditInnerMargin - end, margins.bottom());
+        }
+    const QFont font = fittedFont(own, texts, sharedRoom());
+    for (QWidget *control : group)
+        if (font != control->font())
+            control->setFont(font);
 }

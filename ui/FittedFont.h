@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QSize>
 #include <QStringList>
 
@@ -11,7 +12,7 @@ class QWidget;
 // the control will ever show fits that room.
 
 // The room for text inside a label, line edit or push button, as its style and Qt's own margins
-// leave it; an empty size for any other kind of control.
+// leave it, less a pixel kept clear on each side; an empty size for any other kind of control.
 QSize textRoom(const QWidget *control);
 
 // True when every text, set in the font, fits the room in width and in line height.
@@ -21,6 +22,7 @@ bool textsFit(const QFont &font, const QStringList &texts, QSize room);
 // points (or whole pixels for a font sized in pixels), at which they do.
 QFont fittedFont(const QFont &font, const QStringList &texts, QSize room);
 
-// Gives the control the fitted font when its own font does not fit; read-outs first give up
-// Qt's inner text margin, so that their font shrinks less. Returns whether anything changed.
-bool fitControl(QWidget *control, const QStringList &texts);
+// Gives a group of like controls side by side (same kind, size and style) one font: their own
+// where every text of every member fits, otherwise the fitted one; read-outs first give up Qt's
+// inner text margin, so that their font shrinks less.
+void fitGroup(const QList<QWidget *> &group, const QStringList &texts);
