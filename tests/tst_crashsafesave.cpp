@@ -3,6 +3,7 @@
 
 #include "NumberedPalette.h"
 #include "PaletteFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,11 +36,6 @@ constexpr int killCount = 220;
 constexpr int measuringMicroseconds = 300000;
 // Later kills fall anywhere in the first few saves after the child has started its loop.
 constexpr int savesInKillRange = 3;
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The number a palette file was saved under, if its bytes are that save's bytes.
 std::optional<std::uint32_t> saveNumberOf(const QByteArray &bytes) {

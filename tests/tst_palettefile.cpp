@@ -2,6 +2,7 @@
 
 #include "PackedColour.h"
 #include "PaletteFileHooks.h"
+#include "TestFiles.h"
 #include "UnprivilegedRun.h"
 
 #include <QFile>
@@ -29,17 +30,6 @@ QByteArray patternBytes(int size) {
     for (int i = 0; i < size; ++i)
         bytes[i] = i < 7 ? awkward[i] : static_cast<char>((i * 37 + 11) % 256);
     return bytes;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Swaps the file for a named pipe, as another program could between looking and opening.
@@ -96,7 +86,7 @@ private:
 void TestPaletteFile::loadReadsEveryEntryWithItsPackedColour() {
     const QString path = m_dir.filePath("entries.act");
     const QByteArray bytes = patternBytes(768);
-    writeFile(path, bytes);
+    QVERIFY(writeFile(path, bytes));
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
     for (int n = 1; n <= 256; ++n) {
@@ -126,7 +116,7 @@ void TestPaletteFile::loadReadsEveryEntryWithItsPackedColour() {
 void TestPaletteFile::roundTripIsByteExact() {
     const QString path = m_dir.filePath("roundtrip.act");
     const QByteArray bytes = patternBytes(768);
-    writeFile(path, bytes);
+    QVERIFY(writeFile(path, bytes));
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
     QCOMPARE(savePalette(path, palette), QString());
@@ -138,7 +128,7 @@ void TestPaletteFile::roundTripIsByteExact() {
 void TestPaletteFile::longerFileLoadsItsFirst768BytesAndSavesBackAsThem() {
     const QString path = m_dir.filePath("long.act");
     const QByteArray bytes = patternBytes(1000);
-    writeFile(path, bytes);
+    QVERIFY(writeFile(path, bytes));
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
     QCOMPARE(savePalette(path, palette), QString());
@@ -165,16 +155,16 @@ void TestPaletteFile::loadErrorsLeaveThePaletteUntouched_data() {
         QFile::link(m_dir.filePath("nowhere"), p);
     }) << "is a link to a file that does not exist";
     QTest::newRow("empty") << make("empty.act", [](const QString &p) {
-        writeFile(p, QByteArray());
+        QVERIFY(writeFile(p, QByteArray()));
     }) << "holds 0 bytes; a palette needs 768.";
     QTest::newRow("500 bytes") << make("short.act", [](const QString &p) {
-        writeFile(p, patternBytes(500));
+        QVERIFY(writeFile(p, patternBytes(500)));
     }) << "holds 500 bytes; a palette needs 768.";
     QTest::newRow("767 bytes") << make("767.act", [](const QString &p) {
-        writeFile(p, patternBytes(767));
+        QVERIFY(writeFile(p, patternBytes(767)));
     }) << "holds 767 bytes; a palette needs 768.";
     QTest::newRow("pipe swapped in")
-        << make("swapped.act", [](const QString &p) { writeFile(p, patternBytes(768)); })
+        << make("swapped.act", [](const QString &p) { QVERIFY(writeFile(p, patternBytes(768))); })
         << "is not a regular file.";
 }
 
@@ -226,7 +216,7 @@ void TestPaletteFile::failedWriteKeepsTheOldFile() {
     // A file size limit makes the write itself fail, even for root, as a full disk would.
     const QString path = m_dir.filePath("limited.act");
     const QByteArray old = patternBytes(768);
-    writeFile(path, old);
+    QVERIFY(writeFile(path, old));
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
     palette[1][1] = 99;
@@ -251,7 +241,7 @@ void TestPaletteFile::failedWriteKeepsTheOldFile() {
 void TestPaletteFile::saveFollowsLinksAndKeepsPermissions() {
     const QString target = m_dir.filePath("target.act");
     const QString link = m_dir.filePath("link.act");
-    writeFile(target, patternBytes(768));
+    QVERIFY(writeFile(target, patternBytes(768)));
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
     Palette palette{};
@@ -311,7 +301,7 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     const QString path = folder.filePath("europe.act");
     const QByteArray folderName = QFile::encodeName(folder.path()), name = QFile::encodeName(path);
     const QByteArray old = patternBytes(1000), saved = old.right(768);
-    writeFile(path, old);
+    QVERIFY(writeFile(path, old));
     QVERIFY(!secondLink || link(name, name + ".second") == 0);
     QVERIFY(chown(name, id(3), id(4)) == 0 && chmod(name, fileMode) == 0);
     QVERIFY(chown(folderName, id(1), id(2)) == 0 && chmod(folderName, folderMode) == 0);
@@ -320,7 +310,7 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     QTemporaryDir elsewhere;
     linkTarget = elsewhere.filePath("other.act");
     const QByteArray other = patternBytes(900);
-    writeFile(linkTarget, other);
+    QVERIFY(writeFile(linkTarget, other));
     struct stat otherWas {};
     QCOMPARE(stat(QFile::encodeName(linkTarget), &otherWas), 0);
     const pid_t child = fork(); // the saver, which may become user nobody
@@ -389,7 +379,7 @@ void TestPaletteFile::saveKeepsAclAndAttributes() {
     QTemporaryDir folder;
     const QString path = folder.filePath("europe.act");
     const QByteArray name = QFile::encodeName(path);
-    writeFile(path, patternBytes(768));
+    QVERIFY(writeFile(path, patternBytes(768)));
     if (setxattr(name, "user.note", "x", 1, 0) != 0 && errno == ENOTSUP)
         QSKIP("the temporary folder's file system keeps no extended attributes");
     const auto run = [](const char *program, QStringList arguments) {
