@@ -127,6 +127,10 @@ void Terrain::activateFill() {
 }
 
 void Terrain::closeEvent(QCloseEvent *event) {
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     endProgram();
 }

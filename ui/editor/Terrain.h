@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 // The editor window: the grid, one bar and read-out per channel, the class read-out and the
 // buttons, all at fixed places. It routes the grid's and the bars' events to their handlers.
 class Terrain : public QWidget, public EditorView {
@@ -26,6 +28,8 @@ public:
     ChannelBar *bar(int channel) const;
     QLineEdit *channelText(int channel) const;
     const EditHistory &history() const { return m_history; }
+    // Asked when the close box is pressed; false keeps the window open and changes nothing.
+    void setCloseGuard(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
 
     // EditorView
     void setBarValue(int channel, int value) override;
@@ -62,4 +66,5 @@ private:
     ChannelEditing m_channels;
     SpreadHandlers m_spread;
     HistoryHandlers m_historyKeys;
+    std::function<bool()> m_mayClose;
 };
