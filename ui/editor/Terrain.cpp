@@ -39,7 +39,7 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       ty(readout(this, "ty", {272, 208, 161, 25}, QString(), Qt::AlignCenter)),
       m_pointer(state, *pic, *this), m_history(state.palette),
       m_channels(state, *pic, *this, m_history), m_spread(state, *pic, m_history),
-      m_historyKeys(state, *pic, m_pointer, m_history) {
+      m_historyKeys(state, *pic, m_pointer, m_history), m_state(state) {
     setObjectName(QStringLiteral("Terrain"));
     setWindowTitle(QStringLiteral("Terrain Palette Editor"));
     // Resizable, but nothing is laid out: the controls keep their places.
@@ -51,6 +51,8 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
     ty->setFont(classFont);
 
     spr->setEnabled(false);
+    // Stays pressed while armed, so the user sees that the next click fills.
+    spr->setCheckable(true);
     // The fill trigger is never seen and never takes input; the second pick activates it.
     doi->setEnabled(false);
     doi->hide();
@@ -85,8 +87,15 @@ void Terrain::bindEvents() {
         connect(bar(channel), &ChannelBar::scrolled, this,
                 [this, channel](int value) { m_channels.scroll(channel, value); });
     }
-    connect(spr, &QPushButton::clicked, this, [this] { m_spread.spreadClick(); });
-    connect(doi, &QPushButton::clicked, this, [this] { m_spread.fillClick(); });
+    // A click toggles a checkable button on its own; Spread pressed again stays armed.
+    connect(spr, &QPushButton::clicked, this, [this] {
+        m_spread.spreadClick();
+        showSpreadArmed();
+    });
+    connect(doi, &QPushButton::clicked, this, [this] {
+        m_spread.fillClick();
+        showSpreadArmed();
+    });
 }
 
 void Terrain::bindUndo() {
@@ -120,6 +129,8 @@ void Terrain::setChannelText(int channel, const QString &text) {
 void Terrain::setClassText(const QString &text) { ty->setText(text); }
 
 void Terrain::setSpreadEnabled(bool enabled) { spr->setEnabled(enabled); }
+
+void Terrain::showSpreadArmed() { spr->setChecked(m_state.isSpreadArmed()); }
 
 void Terrain::activateFill() {
     // A disabled, hidden button ignores click(), so its signal is raised directly.

@@ -60,11 +60,13 @@ protected:
 private:
     void bindEvents();
     void bindUndo();
+    void showSpreadArmed();
 
     PointerHandlers m_pointer;
     EditHistory m_history;
     ChannelEditing m_channels;
     SpreadHandlers m_spread;
     HistoryHandlers m_historyKeys;
+    const EditorState &m_state;
     std::function<bool()> m_mayClose;
 };
