@@ -77,6 +77,42 @@ private slots:
         }
     }
 
+    // Opening the open folder again checks it as moving there would: started inside the palette's
+    // folder, or with the palette put there after the folder was opened.
+    void openFolderIsCheckedAgain_data() {
+        QTest::addColumn<bool>("startedInside");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("started inside, Enter") << true << false;
+        QTest::newRow("palette came later, double-click") << false << true;
+    }
+    void openFolderIsCheckedAgain() {
+        QFETCH(bool, startedInside);
+        QFETCH(bool, doubleClick);
+        const auto restore = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
+        QTemporaryDir dir;
+        const QString palette = dir.filePath("europe.act");
+        if (startedInside)
+            QVERIFY(QFile(palette).open(QIODevice::WriteOnly) && QDir::setCurrent(dir.path()));
+        Editor editor;
+        editor.formLoad();
+        DirectoryList *list = editor.diaload().Dir1;
+        list->setPath(dir.path());
+        QVERIFY(QTest::qWaitForWindowExposed(&editor.diaload()));
+        QVERIFY(!editor.diaload().OKButton->isEnabled());
+        QVERIFY(startedInside || QFile(palette).open(QIODevice::WriteOnly));
+        list->setFocus();
+        // A double-click as the window system delivers it: press, release, press, release.
+        const QPoint row = list->visualItemRect(list->currentItem()).center();
+        if (doubleClick)
+            QTest::mouseEvent(QTest::MouseDClick, editor.diaload().windowHandle(), Qt::LeftButton,
+                              {}, list->viewport()->mapTo(&editor.diaload(), row));
+        else
+            QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(list->path(), dir.path());
+        QVERIFY(editor.diaload().OKButton->isEnabled());
+        QCOMPARE(editor.state().paletteFilePath, palette);
+    }
+
     void driveListFollowsAMount() {
         QTemporaryDir dir;
         const QString outer = dir.path() + "/outer", disk = outer + "/game disk"; // \040 in mtab

@@ -126,9 +126,15 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent) {
     // Once the user scrolls sideways, the list stops bringing the open folder's name back.
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { m_revealCurrent = false; });
-    // activated covers Enter and the platform's double-click.
-    connect(this, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem *item) { setPath(item->data(0, pathRole).toString()); });
+    // activated covers Enter and the platform's double-click. Opening the folder already open
+    // looks at it afresh, as moving to it would: its palette may have appeared since.
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        const QString folder = item->data(0, pathRole).toString();
+        if (folder != m_path)
+            return setPath(folder);
+        rebuild();
+        emit pathChanged(m_path);
+    });
     m_path = startFolder();
     rebuild();
 }
