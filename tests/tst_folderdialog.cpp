@@ -49,8 +49,7 @@ private slots:
             QCOMPARE(editor.diaload().Dir1->currentItem()->child(i)->text(0), names[i]);
         QTest::keyClicks(editor.diaload().Dir1, ".w\r"); // found by typing, opened with Enter
         const QTreeWidgetItem *note = editor.diaload().Dir1->currentItem()->child(0);
-        QCOMPARE(note && !note->flags() ? note->text(0) : "",
-                 mode & S_IRUSR ? "" : "cannot be opened: permission denied");
+        QCOMPARE(note && !note->flags() ? note->text(0) : "", mode & S_IRUSR ? "" : "no access");
         QCOMPARE(editor.diaload().OKButton->isEnabled(), bool(mode & S_IXUSR));
         for (const char *home : {"/nonexistent", "tmp"}) // no usable home: the root
             QVERIFY(qputenv("HOME", home) && Editor().diaload().Dir1->path() == "/");

@@ -80,7 +80,8 @@ void sortSubfolders(std::vector<Subfolder> &subfolders) {
     });
 }
 
-// Why folder cannot be listed, or an empty text when it can.
+// Why folder cannot be listed, or an empty text when it can. Kept short: the note stands one
+// level below the open folder, where a long text would run past the list's edge.
 QString unreadableReason(const QString &folder) {
 #ifdef Q_OS_UNIX
     // Opening it is the only sure test: access rights, ACLs and security modules all count.
@@ -91,7 +92,7 @@ QString unreadableReason(const QString &folder) {
     switch (errno) {
     case EACCES:
     case EPERM:
-        return QStringLiteral("permission denied");
+        return QStringLiteral("no access");
     case ENOENT:
         return QStringLiteral("not found");
     case ENOTDIR:
@@ -105,7 +106,7 @@ QString unreadableReason(const QString &folder) {
         return QStringLiteral("not found");
     if (!info.isDir())
         return QStringLiteral("not a folder");
-    return info.isReadable() ? QString() : QStringLiteral("permission denied");
+    return info.isReadable() ? QString() : QStringLiteral("no access");
 #endif
 }
 
@@ -184,7 +185,7 @@ void DirectoryList::rebuild() {
     if (const QString reason = subfolders.empty() ? unreadableReason(m_path) : QString();
         !reason.isEmpty()) {
         auto *note = new QTreeWidgetItem(current);
-        note->setText(0, QStringLiteral("cannot be opened: %1").arg(reason));
+        note->setText(0, reason);
         note->setFlags(Qt::NoItemFlags);
         QFont italic = font();
         italic.setItalic(true);
