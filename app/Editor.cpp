@@ -74,7 +74,7 @@ void Editor::okClick() {
         showError(&m_diaload, error);
         return;
     }
-    takeAsSaved(diskFileSize(m_state.paletteFilePath));
+    takeAsSaved(QFileInfo(m_state.paletteFilePath).size());
     m_terrain.setWindowTitle(
         QStringLiteral("%1[*] \u2014 %2")
             .arg(QFileInfo(m_state.paletteFilePath).fileName(), m_terrain.windowTitle()));

@@ -15,6 +15,3 @@ enum class DiskCheck {
 // saved; a negative size is not compared. Opens nothing that could block, such as a named pipe
 // put in its place.
 DiskCheck checkDisk(const QString &path, const QByteArray &bytes, qint64 size);
-
-// The size of the regular file at path, or -1 when it cannot be looked at.
-qint64 diskFileSize(const QString &path);
