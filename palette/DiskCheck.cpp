@@ -21,7 +21,7 @@ DiskCheck checkDisk(const QString &path, const QByteArray &bytes, qint64 size) {
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return DiskCheck::unreadable;
-    if (size >= 0 && info.st_size != size)
+    if (info.st_size != size)
         return DiskCheck::changed;
     const QByteArray start = file.read(paletteFileSize);
     if (file.error() != QFileDevice::NoError)

@@ -12,6 +12,5 @@ enum class DiskCheck {
 };
 
 // Compares the file at path with the first 768 bytes and the size it had when last loaded or
-// saved; a negative size is not compared. Opens nothing that could block, such as a named pipe
-// put in its place.
+// saved. Opens nothing that could block, such as a named pipe put in its place.
 DiskCheck checkDisk(const QString &path, const QByteArray &bytes, qint64 size);
