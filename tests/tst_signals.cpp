@@ -14,16 +14,15 @@ class TestSignals : public QObject {
 private slots:
     void shownAfterEachStep_data();
     void shownAfterEachStep();
-    void saveAsksAfterAnotherProgramsChange_data();
-    void saveAsksAfterAnotherProgramsChange();
-    void closeBoxAsksBeforeLosingEdits_data();
-    void closeBoxAsksBeforeLosingEdits();
+    void whatIsAsked_data();
+    void whatIsAsked();
 
 private:
     // A digit moves onto entry 40 + digit, "c" clicks the grid there, "r"/"R" the red bar's
     // top/bottom arrow, "s" Spread, "_" Space on Spread, "S" Save, "u" Ctrl+Z, "y" Ctrl+Y. Another
     // program "w" rewrites the file, "l" makes it longer, "t" touches it, "x" removes it, "p" puts
-    // a named pipe in its place. A leading "L" loads a file longer than a palette.
+    // a named pipe in its place. A leading "L" loads a file longer than a palette; "X" presses the
+    // close box.
     void run(const QString &script);
     void step(QChar step);
     QByteArray contents() const;
@@ -66,6 +65,8 @@ void TestSignals::step(QChar step) {
         QCOMPARE(utime(QFile::encodeName(file.fileName()).constData(), nullptr), 0);
     else if (step == u'x' || step == u'p')
         QVERIFY(file.remove() && (step == u'x' || mkfifo(qPrintable(file.fileName()), 0600) == 0));
+    else if (step == u'X')
+        t.windowHandle()->close();
 }
 
 QByteArray TestSignals::contents() const {
@@ -76,29 +77,23 @@ QByteArray TestSignals::contents() const {
 
 void TestSignals::shownAfterEachStep_data() {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("unsaved"); // after each step: "*" the caption's marker shows
-    QTest::addColumn<QString>("armed");   // and "^" Spread shows pressed
+    // After each step: "*" the caption's marker shows, "^" Spread shows pressed, "#" both.
+    QTest::addColumn<QString>("shown");
     QTest::newRow("edit, undo, redo, save, undo") << "1cruySuy"
-                                                  << "..*.*.*."
-                                                  << "........";
+                                                  << "..*.*.*.";
     QTest::newRow("a run back to where it began") << "1crrRR"
-                                                  << "..***."
-                                                  << "......";
+                                                  << "..***.";
     QTest::newRow("arm, again, Space, fill, undo") << "1css_9cu"
-                                                   << "......*."
-                                                   << "..^^^^..";
+                                                   << "..^^^^*.";
     QTest::newRow("deselected while armed") << "1csc2c9c"
-                                            << ".......*"
-                                            << "..^^^^^.";
+                                            << "..^^^^^*";
     QTest::newRow("undo and redo while armed") << "1crsuy"
-                                               << "..**.*"
-                                               << "...^^^";
+                                               << "..*#^#";
 }
 
 void TestSignals::shownAfterEachStep() {
     QFETCH(QString, script);
-    QFETCH(QString, unsaved);
-    QFETCH(QString, armed);
+    QFETCH(QString, shown);
     run(QString());
     QVERIFY(QTest::qWaitForWindowActive(&m_editor->terrain()));
     QPushButton *spr = m_editor->terrain().spr;
@@ -107,11 +102,13 @@ void TestSignals::shownAfterEachStep() {
     for (qsizetype i = 0; i < script.size(); ++i) {
         step(script[i]);
         // What the window system is given to show, with the marker put in or left out.
-        QCOMPARE(m_editor->terrain().windowHandle()->title(),
-                 QStringLiteral("europe.act%1 \u2014 Terrain Palette Editor")
-                     .arg(unsaved[i] == u'*' ? "*" : ""));
-        QCOMPARE(spr->isChecked(), armed[i] == u'^');
-        QCOMPARE(m_editor->state().isSpreadArmed(), armed[i] == u'^');
+        const bool unsaved = QStringLiteral("*#").contains(shown[i]);
+        const bool armed = QStringLiteral("^#").contains(shown[i]);
+        QCOMPARE(
+            m_editor->terrain().windowHandle()->title(),
+            QStringLiteral("europe.act%1 \u2014 Terrain Palette Editor").arg(unsaved ? "*" : ""));
+        QCOMPARE(spr->isChecked(), armed);
+        QCOMPARE(m_editor->state().isSpreadArmed(), armed);
         if (spr->isEnabled() && !spr->hasFocus())
             looks.insert(spr->isChecked(), spr->grab().toImage());
     }
@@ -121,65 +118,40 @@ void TestSignals::shownAfterEachStep() {
     QCOMPARE(spr->geometry(), QRect(272, 240, 49, 25));
 }
 
-void TestSignals::saveAsksAfterAnotherProgramsChange_data() {
-    QTest::addColumn<QString>("script"); // an edit, then what happens to the file before Save
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("asked"); // what the question says happened, or nothing asked
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("rewritten, Save") << "1crw" << Answer::save << "changed" << true;
-    QTest::newRow("rewritten, Cancel") << "1crw" << Answer::cancel << "changed" << false;
-    QTest::newRow("same start, longer") << "1crl" << Answer::cancel << "changed" << false;
-    QTest::newRow("removed, Save") << "1crx" << Answer::save << "removed" << true;
-    QTest::newRow("removed, Cancel") << "1crx" << Answer::cancel << "removed" << false;
-    QTest::newRow("only touched") << "1crt" << Answer::cancel << "" << true;
-    QTest::newRow("loaded longer, untouched") << "L1cr" << Answer::cancel << "" << true;
-    QTest::newRow("saved, then changed") << "1crSrw" << Answer::cancel << "changed" << false;
-    QTest::newRow("saved, then edited") << "1crSr" << Answer::cancel << "" << true;
-}
-
-void TestSignals::saveAsksAfterAnotherProgramsChange() {
-    QFETCH(QString, script);
-    QFETCH(Answer, answer);
-    QFETCH(QString, asked);
-    QFETCH(bool, saved);
-    run(script);
-    const QByteArray before = contents();
-    const Palette edited = m_editor->state().palette;
-    m_editor->answers = {answer};
-    step(u'S');
-    QCOMPARE(m_editor->questions.size(), asked.isEmpty() ? 0 : 1);
-    for (const Question &question : m_editor->questions) {
-        QVERIFY2(question.text.contains(m_editor->path() + " was " + asked + " by another program"),
-                 qPrintable(question.text));
-        QCOMPARE(question.answers, QList<Answer>({Answer::save, Answer::cancel}));
-        QCOMPARE(question.defaultAnswer, Answer::cancel);
-    }
-    QCOMPARE(contents(), saved ? fileBytes(edited) : before);
-    QCOMPARE(firstPaletteDifference(m_editor->state().palette, edited), QString());
-    QCOMPARE(m_editor->terrain().isWindowModified(), !saved);
-}
-
-void TestSignals::closeBoxAsksBeforeLosingEdits_data() {
-    QTest::addColumn<QString>("script");
+void TestSignals::whatIsAsked_data() {
+    QTest::addColumn<QString>("script"); // ends in "S" Save or "X" the close box
     QTest::addColumn<QList<Answer>>("answers");
-    QTest::addColumn<bool>("ends");
+    QTest::addColumn<QStringList>("asked"); // what each question says after the file's name
     QTest::addColumn<bool>("saved");
-    const QList<Answer> save{Answer::save};
-    QTest::newRow("nothing unsaved") << "1c" << QList<Answer>() << true << false;
-    QTest::newRow("edit undone") << "1cru" << QList<Answer>() << true << false;
-    QTest::newRow("Save") << "1cr" << save << true << true;
-    QTest::newRow("Discard") << "1cr" << QList{Answer::discard} << true << false;
-    QTest::newRow("Cancel") << "1cr" << QList{Answer::cancel} << false << false;
-    QTest::newRow("Save fails") << "1crp" << save << false << false;
-    QTest::newRow("Save, Cancel at the change") << "1crw" << save << false << false;
+    QTest::addColumn<bool>("ends");
+    const QList<Answer> save{Answer::save}, cancel{Answer::cancel}, discard{Answer::discard};
+    const QStringList none, changed{"was changed"}, removed{"was removed"}, lost{"has changes"};
+    QTest::newRow("rewritten, Save") << "1crwS" << save << changed << true << false;
+    QTest::newRow("rewritten, Cancel") << "1crwS" << cancel << changed << false << false;
+    QTest::newRow("same start, longer") << "1crlS" << cancel << changed << false << false;
+    QTest::newRow("removed, Save") << "1crxS" << save << removed << true << false;
+    QTest::newRow("removed, Cancel") << "1crxS" << cancel << removed << false << false;
+    QTest::newRow("only touched") << "1crtS" << cancel << none << true << false;
+    QTest::newRow("loaded longer, untouched") << "L1crS" << cancel << none << true << false;
+    QTest::newRow("saved, then changed") << "1crSrwS" << cancel << changed << false << false;
+    QTest::newRow("saved, then edited") << "1crSrS" << cancel << none << true << false;
+    QTest::newRow("close, nothing unsaved") << "1cX" << cancel << none << false << true;
+    QTest::newRow("close, edit undone") << "1cruX" << cancel << none << false << true;
+    QTest::newRow("close, Save") << "1crX" << save << lost << true << true;
+    QTest::newRow("close, Discard") << "1crX" << discard << lost << false << true;
+    QTest::newRow("close, Cancel") << "1crX" << cancel << lost << false << false;
+    QTest::newRow("close, Save fails") << "1crpX" << save << lost << false << false;
+    QTest::newRow("close, Save, Cancel at the change")
+        << "1crwX" << save << lost + changed << false << false;
 }
 
-void TestSignals::closeBoxAsksBeforeLosingEdits() {
+void TestSignals::whatIsAsked() {
     QFETCH(QString, script);
     QFETCH(QList<Answer>, answers);
-    QFETCH(bool, ends);
+    QFETCH(QStringList, asked);
     QFETCH(bool, saved);
-    run(script);
+    QFETCH(bool, ends);
+    run(script.chopped(1));
     LoadedEditor &editor = *m_editor;
     const QByteArray before = contents();
     const auto shown = [&] {
@@ -189,20 +161,22 @@ void TestSignals::closeBoxAsksBeforeLosingEdits() {
     };
     const auto kept = shown();
     editor.answers = answers;
-    editor.terrain().windowHandle()->close();
+    step(script.back());
 
-    // Asked first whenever something would be lost, naming the file.
-    QCOMPARE(editor.questions.size(), answers.size() + script.endsWith(u'w'));
-    if (!answers.isEmpty()) {
-        QVERIFY(editor.questions[0].text.contains(editor.path() + " has changes that are not"));
-        QCOMPARE(editor.questions[0].answers,
-                 QList<Answer>({Answer::save, Answer::discard, Answer::cancel}));
-        QCOMPARE(editor.questions[0].defaultAnswer, Answer::save);
+    QCOMPARE(editor.questions.size(), asked.size());
+    for (qsizetype i = 0; i < asked.size(); ++i) {
+        const Question &question = editor.questions[i];
+        QVERIFY2(question.text.contains(editor.path() + ' ' + asked[i]), qPrintable(question.text));
+        const bool closing = script.endsWith(u'X') && i == 0;
+        const QList<Answer> offered = closing ? QList{Answer::save, Answer::discard, Answer::cancel}
+                                              : QList{Answer::save, Answer::cancel};
+        QCOMPARE(question.answers, offered);
+        QCOMPARE(question.defaultAnswer, closing ? Answer::save : Answer::cancel);
     }
-    QCOMPARE(editor.endRequests, int(ends));
     QCOMPARE(contents(), saved ? std::get<1>(kept) : before);
-    QCOMPARE(editor.errors.size(), int(script.endsWith(u'p')));
-    // A window kept open has every edit, the selection and the history as they were.
+    QCOMPARE(editor.endRequests, int(ends));
+    QCOMPARE(editor.errors.size(), int(script.contains(u'p')));
+    // Unless the program ends, every edit, the selection and the history stay as they were.
     QVERIFY(ends || (editor.terrain().isVisible() && shown() == kept));
 }
 
