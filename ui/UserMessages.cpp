@@ -21,13 +21,12 @@ Answer questionBox(QWidget *parent, const Question &question) {
     // The standard buttons bring their roles (Escape answers Cancel) but no access keys.
     QList<QAbstractButton *> buttons;
     for (const Answer answer : question.answers) {
-        QPushButton *added = nullptr;
-        if (answer == Answer::save)
-            (added = box.addButton(QMessageBox::Save))->setText(QStringLiteral("&Save"));
-        else if (answer == Answer::discard)
-            (added = box.addButton(QMessageBox::Discard))->setText(QStringLiteral("&Discard"));
-        else
-            added = box.addButton(QMessageBox::Cancel);
+        QPushButton *added = box.addButton(answer == Answer::save      ? QMessageBox::Save
+                                           : answer == Answer::discard ? QMessageBox::Discard
+                                                                       : QMessageBox::Cancel);
+        if (answer != Answer::cancel)
+            added->setText(answer == Answer::save ? QStringLiteral("&Save")
+                                                  : QStringLiteral("&Discard"));
         if (answer == question.defaultAnswer)
             box.setDefaultButton(added);
         buttons << added;
