@@ -1,5 +1,6 @@
 #include "Editor.h"
 
+#include "DiskCheck.h"
 #include "PaletteFile.h"
 #include "ProgramEnd.h"
 #include "TerrainClasses.h"
@@ -8,6 +9,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QSessionManager>
 
 Editor::Editor() : m_terrain(m_state) {
     QObject::connect(m_diaload.Drive1, &DriveList::driveChanged, &m_diaload,
@@ -22,6 +25,21 @@ Editor::Editor() : m_terrain(m_state) {
     QObject::connect(m_diaload.CancelButton, &QPushButton::clicked, &m_diaload, endProgram);
     QObject::connect(m_terrain.sav, &QPushButton::clicked, &m_terrain, [this] { saveClick(); });
     QObject::connect(m_terrain.ex, &QPushButton::clicked, &m_terrain, endProgram);
+    // Every step taken, merged, undone or redone passes through the history's index.
+    QObject::connect(&m_terrain.history().stack(), &QUndoStack::indexChanged, &m_terrain,
+                     [this] { showUnsaved(); });
+    m_terrain.setCloseGuard([this] { return mayClose(); });
+#if QT_CONFIG(sessionmanager)
+    // Logging out closes the editor as its close box does, where the session lets it ask.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &m_terrain,
+                     [this](QSessionManager &manager) {
+                         if (!m_terrain.isVisible() || !unsaved() || !manager.allowsInteraction())
+                             return;
+                         if (!m_terrain.close())
+                             manager.cancel();
+                         manager.release();
+                     });
+#endif
 }
 
 void Editor::formLoad() {
@@ -56,6 +74,10 @@ void Editor::okClick() {
         showError(&m_diaload, error);
         return;
     }
+    takeAsSaved(QFileInfo(m_state.paletteFilePath).size());
+    m_terrain.setWindowTitle(
+        QStringLiteral("%1[*] \u2014 %2")
+            .arg(QFileInfo(m_state.paletteFilePath).fileName(), m_terrain.windowTitle()));
     fitEditorFonts(m_terrain, m_state.terrainNames);
     m_terrain.pic->redrawGrid(m_state.palette);
     m_terrain.show();
@@ -64,9 +86,60 @@ void Editor::okClick() {
     m_diaload.setEnabled(true);
 }
 
-void Editor::saveClick() {
+void Editor::saveClick() { save(); }
+
+bool Editor::save() {
+    const QString &path = m_state.paletteFilePath;
+    // Another program's change is written over only when the user says so. A file that can no
+    // longer be read to compare is saved as always; saving says what is wrong with it.
+    const DiskCheck check = checkDisk(path, m_savedBytes, m_savedSize);
+    if (check == DiskCheck::changed || check == DiskCheck::removed) {
+        const QString text =
+            QStringLiteral("%1 was %2 by another program since it was opened or last saved.\n\n"
+                           "Save the palette as it is in the editor?")
+                .arg(QDir::toNativeSeparators(path), check == DiskCheck::changed
+                                                         ? QStringLiteral("changed")
+                                                         : QStringLiteral("removed"));
+        if (askQuestion(&m_terrain, {text, {Answer::save, Answer::cancel}, Answer::cancel}) !=
+            Answer::save)
+            return false;
+    }
     // A failed save keeps every edit; the user can fix the cause and save again.
-    if (const QString error = savePalette(m_state.paletteFilePath, m_state.palette);
-        !error.isEmpty())
+    if (const QString error = savePalette(path, m_state.palette); !error.isEmpty()) {
         showError(&m_terrain, error);
+        return false;
+    }
+    takeAsSaved(paletteFileSize);
+    return true;
+}
+
+bool Editor::mayClose() {
+    if (!unsaved())
+        return true;
+    const QString text = QStringLiteral("%1 has changes that are not saved.\n\n"
+                                        "Save them before closing?")
+                             .arg(QDir::toNativeSeparators(m_state.paletteFilePath));
+    switch (askQuestion(&m_terrain,
+                        {text, {Answer::save, Answer::discard, Answer::cancel}, Answer::save})) {
+    case Answer::save:
+        return save();
+    case Answer::discard:
+        return true;
+    case Answer::cancel:
+        break;
+    }
+    return false;
+}
+
+bool Editor::unsaved() const {
+    // Nothing is loaded before OK, so nothing can be lost.
+    return !m_savedBytes.isEmpty() && paletteBytes(m_state.palette) != m_savedBytes;
+}
+
+void Editor::showUnsaved() { m_terrain.setWindowModified(unsaved()); }
+
+void Editor::takeAsSaved(qint64 fileSize) {
+    m_savedBytes = paletteBytes(m_state.palette);
+    m_savedSize = fileSize;
+    showUnsaved();
 }

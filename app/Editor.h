@@ -22,8 +22,18 @@ private:
     void folderCheck();
     void okClick();
     void saveClick();
+    // Save as the button does it; true once the file holds the palette.
+    bool save();
+    // Asked by the close box: true when nothing unsaved would be lost.
+    bool mayClose();
+    bool unsaved() const;
+    void showUnsaved();
+    void takeAsSaved(qint64 fileSize);
 
     EditorState m_state;
+    // What the file held when last loaded or saved: the 768 palette bytes and its size then.
+    QByteArray m_savedBytes;
+    qint64 m_savedSize = -1;
     Terrain m_terrain;
     Diaload m_diaload;
 };

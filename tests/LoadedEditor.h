@@ -21,10 +21,16 @@ public:
         m_previousReporter =
             setErrorReporter([this](QWidget *, const QString &text) { errors.append(text); });
         m_previousEnder = setProgramEnder([this] { ++endRequests; });
+        // Each question takes the next of answers, Cancel once they run out.
+        m_previousAsker = setAsker([this](QWidget *, const Question &question) {
+            questions.append(question);
+            return answers.isEmpty() ? Answer::cancel : answers.takeFirst();
+        });
     }
     ~LoadedEditor() {
         setErrorReporter(m_previousReporter);
         setProgramEnder(m_previousEnder);
+        setAsker(m_previousAsker);
     }
     LoadedEditor(const LoadedEditor &) = delete;
     LoadedEditor &operator=(const LoadedEditor &) = delete;
@@ -33,7 +39,7 @@ public:
     bool load(const QByteArray &paletteBytes) {
         if (!m_folder.isValid())
             return false;
-        QFile file(m_folder.filePath(QStringLiteral("europe.act")));
+        QFile file(path());
         if (!file.open(QIODevice::WriteOnly) || file.write(paletteBytes) != paletteBytes.size())
             return false;
         file.close();
@@ -49,15 +55,19 @@ public:
     Terrain &terrain() { return editor.terrain(); }
     EditorState &state() { return editor.state(); }
     PaletteGrid *pic() { return editor.terrain().pic; }
+    QString path() const { return m_folder.filePath(QStringLiteral("europe.act")); }
 
     Editor editor;
     QStringList errors;
     int endRequests = 0;
+    QList<Answer> answers;
+    QList<Question> questions;
 
 private:
     QTemporaryDir m_folder;
     ErrorReporter m_previousReporter;
     ProgramEnder m_previousEnder;
+    Asker m_previousAsker;
 };
 
 // Events sent straight to a widget, like the ones the window system delivers, but with

@@ -49,8 +49,7 @@ private slots:
             QCOMPARE(editor.diaload().Dir1->currentItem()->child(i)->text(0), names[i]);
         QTest::keyClicks(editor.diaload().Dir1, ".w\r"); // found by typing, opened with Enter
         const QTreeWidgetItem *note = editor.diaload().Dir1->currentItem()->child(0);
-        QCOMPARE(note && !note->flags() ? note->text(0) : "",
-                 mode & S_IRUSR ? "" : "cannot be opened: permission denied");
+        QCOMPARE(note && !note->flags() ? note->text(0) : "", mode & S_IRUSR ? "" : "no access");
         QCOMPARE(editor.diaload().OKButton->isEnabled(), bool(mode & S_IXUSR));
         for (const char *home : {"/nonexistent", "tmp"}) // no usable home: the root
             QVERIFY(qputenv("HOME", home) && Editor().diaload().Dir1->path() == "/");
@@ -75,6 +74,42 @@ private slots:
             QApplication::sendEvent(dialog.Dir1->viewport(), &help);
             QCOMPARE(help.isAccepted() ? QToolTip::text() : QString(), whole ? "" : item->text(0));
         }
+    }
+
+    // Opening the open folder again checks it as moving there would: started inside the palette's
+    // folder, or with the palette put there after the folder was opened.
+    void openFolderIsCheckedAgain_data() {
+        QTest::addColumn<bool>("startedInside");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("started inside, Enter") << true << false;
+        QTest::newRow("palette came later, double-click") << false << true;
+    }
+    void openFolderIsCheckedAgain() {
+        QFETCH(bool, startedInside);
+        QFETCH(bool, doubleClick);
+        const auto restore = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
+        QTemporaryDir dir;
+        const QString palette = dir.filePath("europe.act");
+        if (startedInside)
+            QVERIFY(QFile(palette).open(QIODevice::WriteOnly) && QDir::setCurrent(dir.path()));
+        Editor editor;
+        editor.formLoad();
+        DirectoryList *list = editor.diaload().Dir1;
+        list->setPath(dir.path());
+        QVERIFY(QTest::qWaitForWindowExposed(&editor.diaload()));
+        QVERIFY(!editor.diaload().OKButton->isEnabled());
+        QVERIFY(startedInside || QFile(palette).open(QIODevice::WriteOnly));
+        list->setFocus();
+        // A double-click as the window system delivers it: press, release, press, release.
+        const QPoint row = list->visualItemRect(list->currentItem()).center();
+        if (doubleClick)
+            QTest::mouseEvent(QTest::MouseDClick, editor.diaload().windowHandle(), Qt::LeftButton,
+                              {}, list->viewport()->mapTo(&editor.diaload(), row));
+        else
+            QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(list->path(), dir.path());
+        QVERIFY(editor.diaload().OKButton->isEnabled());
+        QCOMPARE(editor.state().paletteFilePath, palette);
     }
 
     void driveListFollowsAMount() {

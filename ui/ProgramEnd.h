@@ -2,7 +2,8 @@
 
 #include <functional>
 
-// Cancel, Exit and either window's close box end the program at once, without saving.
+// Cancel, Exit and either window's close box end the program at once, without saving; the
+// editor's close box first asks about unsaved edits.
 // Tests replace the ending to see that it was asked for.
 using ProgramEnder = std::function<void()>;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -15,3 +16,22 @@ void showError(QWidget *parent, const QString &text);
 // Replaces how errors are shown; returns the previous reporter. An empty one restores the
 // message box.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
+
+// The buttons a question may offer, in the order they stand in the box.
+enum class Answer { save, discard, cancel };
+
+struct Question {
+    QString text;
+    QList<Answer> answers;
+    // What Enter answers; Escape always answers cancel.
+    Answer defaultAnswer = Answer::cancel;
+};
+
+using Asker = std::function<Answer(QWidget *parent, const Question &question)>;
+
+// Asks the user and returns the answer; closing the box without one answers cancel.
+Answer askQuestion(QWidget *parent, const Question &question);
+
+// Replaces how questions are asked; returns the previous asker. An empty one restores the
+// message box.
+Asker setAsker(Asker asker);

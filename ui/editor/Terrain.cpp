@@ -41,7 +41,7 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       m_channels(state, *pic, *this, m_history), m_spread(state, *pic, m_history),
       m_historyKeys(state, *pic, m_pointer, m_history),
       m_colourEditing(state, m_history, m_historyKeys),
-      m_colours(state, *pic, m_colourEditing, *this) {
+      m_colours(state, *pic, m_colourEditing, *this), m_state(state) {
     setObjectName(QStringLiteral("Terrain"));
     setWindowTitle(QStringLiteral("Terrain Palette Editor"));
     // Resizable, but nothing is laid out: the controls keep their places.
@@ -53,6 +53,8 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
     ty->setFont(classFont);
 
     spr->setEnabled(false);
+    // Stays pressed while armed, so the user sees that the next click fills.
+    spr->setCheckable(true);
     // The fill trigger is never seen and never takes input; the second pick activates it.
     doi->setEnabled(false);
     doi->hide();
@@ -87,8 +89,15 @@ void Terrain::bindEvents() {
         connect(bar(channel), &ChannelBar::scrolled, this,
                 [this, channel](int value) { m_channels.scroll(channel, value); });
     }
-    connect(spr, &QPushButton::clicked, this, [this] { m_spread.spreadClick(); });
-    connect(doi, &QPushButton::clicked, this, [this] { m_spread.fillClick(); });
+    // A click toggles a checkable button on its own; Spread pressed again stays armed.
+    connect(spr, &QPushButton::clicked, this, [this] {
+        m_spread.spreadClick();
+        showSpreadArmed();
+    });
+    connect(doi, &QPushButton::clicked, this, [this] {
+        m_spread.fillClick();
+        showSpreadArmed();
+    });
 }
 
 void Terrain::bindUndo() {
@@ -123,12 +132,18 @@ void Terrain::setClassText(const QString &text) { ty->setText(text); }
 
 void Terrain::setSpreadEnabled(bool enabled) { spr->setEnabled(enabled); }
 
+void Terrain::showSpreadArmed() { spr->setChecked(m_state.isSpreadArmed()); }
+
 void Terrain::activateFill() {
     // A disabled, hidden button ignores click(), so its signal is raised directly.
     emit doi->clicked();
 }
 
 void Terrain::closeEvent(QCloseEvent *event) {
+    if (m_mayClose && !m_mayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     endProgram();
 }

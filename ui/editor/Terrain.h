@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 // The editor window: the grid, one bar and read-out per channel, the class read-out and the
 // buttons, all at fixed places. It routes the grid's and the bars' events to their handlers.
 class Terrain : public QWidget, public EditorView {
@@ -28,6 +30,8 @@ public:
     ChannelBar *bar(int channel) const;
     QLineEdit *channelText(int channel) const;
     const EditHistory &history() const { return m_history; }
+    // Asked when the close box is pressed; false keeps the window open and changes nothing.
+    void setCloseGuard(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
 
     // EditorView
     void setBarValue(int channel, int value) override;
@@ -58,6 +62,7 @@ protected:
 private:
     void bindEvents();
     void bindUndo();
+    void showSpreadArmed();
 
     PointerHandlers m_pointer;
     EditHistory m_history;
@@ -66,4 +71,6 @@ private:
     HistoryHandlers m_historyKeys;
     ColourEditing m_colourEditing;
     ColourCommands m_colours;
+    const EditorState &m_state;
+    std::function<bool()> m_mayClose;
 };

@@ -80,7 +80,8 @@ void sortSubfolders(std::vector<Subfolder> &subfolders) {
     });
 }
 
-// Why folder cannot be listed, or an empty text when it can.
+// Why folder cannot be listed, or an empty text when it can. Kept short: the note stands one
+// level below the open folder, where a long text would run past the list's edge.
 QString unreadableReason(const QString &folder) {
 #ifdef Q_OS_UNIX
     // Opening it is the only sure test: access rights, ACLs and security modules all count.
@@ -91,7 +92,7 @@ QString unreadableReason(const QString &folder) {
     switch (errno) {
     case EACCES:
     case EPERM:
-        return QStringLiteral("permission denied");
+        return QStringLiteral("no access");
     case ENOENT:
         return QStringLiteral("not found");
     case ENOTDIR:
@@ -105,7 +106,7 @@ QString unreadableReason(const QString &folder) {
         return QStringLiteral("not found");
     if (!info.isDir())
         return QStringLiteral("not a folder");
-    return info.isReadable() ? QString() : QStringLiteral("permission denied");
+    return info.isReadable() ? QString() : QStringLiteral("no access");
 #endif
 }
 
@@ -126,9 +127,15 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent) {
     // Once the user scrolls sideways, the list stops bringing the open folder's name back.
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { m_revealCurrent = false; });
-    // activated covers Enter and the platform's double-click.
-    connect(this, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem *item) { setPath(item->data(0, pathRole).toString()); });
+    // activated covers Enter and the platform's double-click. Opening the folder already open
+    // looks at it afresh, as moving to it would: its palette may have appeared since.
+    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        const QString folder = item->data(0, pathRole).toString();
+        if (folder != m_path)
+            return setPath(folder);
+        rebuild();
+        emit pathChanged(m_path);
+    });
     m_path = startFolder();
     rebuild();
 }
@@ -178,7 +185,7 @@ void DirectoryList::rebuild() {
     if (const QString reason = subfolders.empty() ? unreadableReason(m_path) : QString();
         !reason.isEmpty()) {
         auto *note = new QTreeWidgetItem(current);
-        note->setText(0, QStringLiteral("cannot be opened: %1").arg(reason));
+        note->setText(0, reason);
         note->setFlags(Qt::NoItemFlags);
         QFont italic = font();
         italic.setItalic(true);

@@ -5,8 +5,9 @@
 // A folder list as users know it: the current folder's path from the root down and, under
 // it, its subfolders in the user's name order, hidden ones dimmed after the others. Arrow
 // keys move the highlight, typing a name finds it, Enter or a double-click opens the
-// highlighted folder. Names wider than the list scroll sideways; a name not shown whole
-// gives its full text as a tooltip. A folder that cannot be read says why in a greyed row.
+// highlighted folder (the open one is looked at afresh). Names wider than the list scroll
+// sideways; a name not shown whole gives its full text as a tooltip. A folder that cannot be
+// read says why in a greyed row.
 class DirectoryList : public QTreeWidget {
     Q_OBJECT
 
@@ -14,7 +15,8 @@ public:
     explicit DirectoryList(QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    // Shows path; raises pathChanged when it differs from the folder shown.
+    // Shows path; raises pathChanged when it differs from the folder shown. Opening the open
+    // folder's own row raises it as well.
     void setPath(const QString &path);
 
     // Also scrolls sideways, so that the item's name comes into view.
