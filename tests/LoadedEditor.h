@@ -2,6 +2,7 @@
 
 #include "Editor.h"
 #include "ProgramEnd.h"
+#include "TestFiles.h"
 #include "UserMessages.h"
 
 #include <QApplication>
@@ -11,6 +12,17 @@
 #include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+
+// Goes from start-up to the editor window on folder, which holds the palette, as a user would:
+// the folder dialog pointed at it, OK pressed. True once the editor window is shown and active.
+inline bool openThroughDialog(Editor &editor, const QString &folder) {
+    editor.formLoad();
+    editor.diaload().Dir1->setPath(folder);
+    if (!editor.diaload().OKButton->isEnabled())
+        return false;
+    QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
+    return editor.terrain().isVisible() && QTest::qWaitForWindowActive(&editor.terrain());
+}
 
 // An editor that went through start-up as a user would: the folder dialog pointed at a
 // folder holding the given palette, OK pressed, the editor window shown and exposed.
@@ -35,21 +47,10 @@ public:
     LoadedEditor(const LoadedEditor &) = delete;
     LoadedEditor &operator=(const LoadedEditor &) = delete;
 
-    // True once the palette (768 bytes) is loaded and the editor window is exposed.
+    // True once the palette (768 bytes) is loaded and the editor window is active.
     bool load(const QByteArray &paletteBytes) {
-        if (!m_folder.isValid())
-            return false;
-        QFile file(path());
-        if (!file.open(QIODevice::WriteOnly) || file.write(paletteBytes) != paletteBytes.size())
-            return false;
-        file.close();
-        editor.formLoad();
-        editor.diaload().Dir1->setPath(m_folder.path());
-        if (!editor.diaload().OKButton->isEnabled())
-            return false;
-        QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
-        return errors.isEmpty() && editor.terrain().isVisible() &&
-               QTest::qWaitForWindowExposed(&editor.terrain());
+        return m_folder.isValid() && writeFile(path(), paletteBytes) &&
+               openThroughDialog(editor, m_folder.path()) && errors.isEmpty();
     }
 
     Terrain &terrain() { return editor.terrain(); }

@@ -1,4 +1,5 @@
 #include "Editor.h"
+#include "LoadedEditor.h"
 #include "PackedColour.h"
 #include "ProgramEnd.h"
 #include "TerrainClasses.h"
@@ -23,16 +24,6 @@ QByteArray paletteFileBytes() {
         bytes[3 * i + 2] = static_cast<char>((i * 37 + 11) % 256);
     }
     return bytes;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString nativePaletteIn(const QString &folder) {
@@ -105,8 +96,6 @@ private slots:
     void endingTheProgram();
 
 private:
-    // Goes from start-up to the editor window on folder, as a user would.
-    bool openEditor(Editor &editor, const QString &folder);
     // Selects entry 18 with the pointer and raises its red by one with the keyboard.
     void editEntry18(Editor &editor);
 
@@ -138,15 +127,6 @@ void TestStartup::cleanupTestCase() {
     setErrorReporter({});
     setProgramEnder({});
     setAsker({});
-}
-
-bool TestStartup::openEditor(Editor &editor, const QString &folder) {
-    editor.formLoad();
-    editor.diaload().Dir1->setPath(folder);
-    if (!editor.diaload().OKButton->isEnabled())
-        return false;
-    QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
-    return editor.terrain().isVisible() && QTest::qWaitForWindowActive(&editor.terrain());
 }
 
 void TestStartup::editEntry18(Editor &editor) {
@@ -396,7 +376,7 @@ void TestStartup::okLoadsAndShowsThePalette() {
 
     Editor editor;
     ShowWatcher watcher(editor.terrain());
-    QVERIFY(openEditor(editor, dir.path()));
+    QVERIFY(openThroughDialog(editor, dir.path()));
     QVERIFY(m_errors.isEmpty());
     QCOMPARE(m_endRequests, 0);
 
@@ -432,7 +412,7 @@ void TestStartup::saveWritesTheLoadedFileBackByteForByte() {
     QVERIFY(writeFile(path, bytes));
 
     Editor editor;
-    QVERIFY(openEditor(editor, dir.path()));
+    QVERIFY(openThroughDialog(editor, dir.path()));
     // Something else spoils the file after loading; Save, once the user agrees, must write the
     // palette, not skip.
     QVERIFY(writeFile(path, QByteArray(768, '\0')));
@@ -502,7 +482,7 @@ void TestStartup::failedSaveKeepsEveryEdit() {
     QVERIFY(writeFile(path, paletteFileBytes()));
 
     Editor editor;
-    QVERIFY(openEditor(editor, folder));
+    QVERIFY(openThroughDialog(editor, folder));
     editEntry18(editor);
     const Palette edited = editor.state().palette;
 
@@ -542,7 +522,7 @@ void TestStartup::endingTheProgram() {
     QVERIFY(writeFile(path, paletteFileBytes()));
     Editor editor;
     if (how.startsWith(QLatin1String("editor")) || how == QLatin1String("exit")) {
-        QVERIFY(openEditor(editor, dir.path()));
+        QVERIFY(openThroughDialog(editor, dir.path()));
         if (how == QLatin1String("exit"))
             editEntry18(editor);
     } else {

@@ -20,31 +20,6 @@ QString textOf(const QWidget *control) {
     return QStringLiteral("(no text)");
 }
 
-// Takes an editor through the folder dialog to the editor window, the way a user does.
-class OpenedEditor {
-public:
-    OpenedEditor() {
-        QVERIFY(m_dir.isValid());
-        QFile file(m_dir.filePath(QLatin1String(paletteFileName)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(QByteArray(768, '\x40')), 768);
-        file.close();
-        editor.formLoad();
-        editor.diaload().Dir1->setPath(m_dir.path());
-        QVERIFY(editor.diaload().OKButton->isEnabled());
-        QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
-        QVERIFY(editor.terrain().isVisible());
-        m_ready = QTest::qWaitForWindowActive(&editor.terrain());
-    }
-    bool ready() const { return m_ready; }
-
-    Editor editor;
-
-private:
-    QTemporaryDir m_dir;
-    bool m_ready = false;
-};
-
 QList<QWidget *> focusWalk(QWidget *window, Qt::Key key, int steps) {
     QList<QWidget *> visited;
     for (int i = 0; i < steps; ++i) {
@@ -226,8 +201,8 @@ void TestWindows::fontsAndAlignments() {
 }
 
 void TestWindows::gridDrawingAreaIsTheWhole256Pixels() {
-    OpenedEditor opened;
-    QVERIFY(opened.ready());
+    LoadedEditor opened;
+    QVERIFY(opened.load(QByteArray(768, '\x40')));
     Terrain &terrain = opened.editor.terrain();
     QCOMPARE(terrain.pic->contentsRect(), QRect(0, 0, 256, 256));
 
@@ -289,8 +264,8 @@ void TestWindows::editorTabOrder() {
     QFETCH(bool, spreadEnabled);
     QFETCH(QStringList, forward);
 
-    OpenedEditor opened;
-    QVERIFY(opened.ready());
+    LoadedEditor opened;
+    QVERIFY(opened.load(QByteArray(768, '\x40')));
     Terrain &terrain = opened.editor.terrain();
     // The editor was disabled while hidden; the focus still starts on the grid.
     QCOMPARE(QApplication::focusWidget(), terrain.pic);
