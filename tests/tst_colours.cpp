@@ -31,9 +31,9 @@ class TestColours : public QObject {
 
     // Loads the distinct palette and selects entry 18.
     bool load() {
+        m_editor.reset(); // gives back the seams before the next one takes them
         m_editor = std::make_unique<LoadedEditor>();
-        if (!m_editor->load(fileBytes(distinctPalette())) ||
-            !QTest::qWaitForWindowActive(&m_editor->terrain()))
+        if (!m_editor->load(fileBytes(distinctPalette())))
             return false;
         point(18, true);
         return m_editor->state().anchorSet;
@@ -43,14 +43,14 @@ class TestColours : public QObject {
         if (click)
             QTest::mouseClick(m_editor->pic(), Qt::LeftButton, {}, centreOfEntry(entry));
     }
-    // Empty when the palette, the grid (outline on the selection) and entry 18's read-out are
-    // as expected.
+    // Empty when the palette, the grid and entry 18's read-out are as expected, 18 selected and
+    // outlined.
     QString difference(const Palette &palette) const {
         const EditorState &s = m_editor->state();
-        const QList<int> outline(s.anchorSet, s.anchorIndex);
-        QString found =
-            firstPaletteDifference(s.palette, palette) +
-            firstDifference(m_editor->pic()->image(), expectedPicture(palette, outline));
+        QString found = firstPaletteDifference(s.palette, palette) +
+                        firstDifference(m_editor->pic()->image(), expectedPicture(palette, {18}));
+        if (!s.anchorSet || s.anchorIndex != 18)
+            found += QStringLiteral(" selection");
         for (int c = 1; c <= 3; ++c)
             if (m_editor->terrain().channelText(c)->text().toInt() != palette[18][c] ||
                 m_editor->terrain().bar(c)->channelValue() != palette[18][c])
@@ -58,6 +58,12 @@ class TestColours : public QObject {
         return found;
     }
     int steps() const { return m_editor->terrain().history().stack().index(); }
+    // Ctrl+C, then the clipboard's text and its colour data.
+    static QString copy() {
+        press(Qt::Key_C);
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data->text() + ' ' + qvariant_cast<QColor>(data->colorData()).name(QColor::HexArgb);
+    }
 
 private slots:
     void textForms_data() {
@@ -83,114 +89,104 @@ private slots:
         QCOMPARE(read ? read->name() : QString(), colour);
     }
 
-    void pasteKeyAndUndo() {
+    void keys() {
         QVERIFY(load());
-        const auto raiseRed = [this] {
-            QScrollBar *red = m_editor->terrain().v1;
-            QTest::mouseClick(red, Qt::LeftButton, {},
-                              barPart(red, QStyle::SC_ScrollBarSubLine).center());
-        };
-        raiseRed();
-        const Palette raised = m_editor->state().palette;
+        // Menu and dialog come on first use, not at start-up.
+        QVERIFY(m_editor->terrain().findChildren<QMenu *>().isEmpty() &&
+                m_editor->terrain().findChildren<QColorDialog *>().isEmpty());
+        QScrollBar *red = m_editor->terrain().v1;
+        const QPoint raise = barPart(red, QStyle::SC_ScrollBarSubLine).center();
+        QTest::mouseClick(red, Qt::LeftButton, {}, raise);
+        const Palette raised = m_editor->state().palette, pasted = with(18, 0x7a5c3e);
         QGuiApplication::clipboard()->setText(QStringLiteral(" 7A5C3E\n"));
         press(Qt::Key_V);
-        QCOMPARE(difference(with(18, 0x7a5c3e)), QString());
-        press(Qt::Key_V); // the colour it has: no step
-        raiseRed();       // a step of its own, apart from the first
+        QCOMPARE(difference(pasted), QString());
+        press(Qt::Key_V);                                  // the colour it has: no step
+        QTest::mouseClick(red, Qt::LeftButton, {}, raise); // a step apart from the first
         QCOMPARE(steps(), 3);
         press(Qt::Key_Z);
-        QCOMPARE(difference(with(18, 0x7a5c3e)), QString());
+        QCOMPARE(difference(pasted), QString());
         press(Qt::Key_Z);
         QCOMPARE(difference(raised), QString());
         press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(difference(with(18, 0x7a5c3e)), QString());
-        point(18, true); // nothing selected: nothing to paste onto
+        QCOMPARE(difference(pasted), QString());
+        point(18, true); // nothing selected: nothing to paste onto, not even the pointer's entry
+        QGuiApplication::clipboard()->setText(QStringLiteral("#010203"));
         press(Qt::Key_V);
         QCOMPARE(steps(), 2);
+        point(50); // nothing selected: the entry under the pointer is copied
+        QCOMPARE(copy(), QStringLiteral("#290e61 #ff290e61"));
+        point(18, true); // selected, Spread armed, the pointer recorded on 50: still 18 is copied
+        QTest::mouseClick(m_editor->terrain().spr, Qt::LeftButton);
+        point(50);
+        QCOMPARE(copy(), QStringLiteral("#7a5c3e #ff7a5c3e"));
     }
 
-    void menuOnUnselectedEntry() {
+    void menu_data() {
+        // 18 is selected and outlined: the Menu key opens its menu. 19 is only under the pointer:
+        // Shift+F10. 40 is not under the pointer: a right click.
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("close"); // the colour dialog's closing key; none: Paste instead
+        QTest::newRow("right click, Paste") << 40 << 0;
+        QTest::newRow("selected, Menu key, Edit, OK") << 18 << int(Qt::Key_Return);
+        QTest::newRow("selected, Menu key, Edit, Escape") << 18 << int(Qt::Key_Escape);
+        QTest::newRow("unselected, Shift+F10, Edit, OK") << 19 << int(Qt::Key_Return);
+        QTest::newRow("unselected, Shift+F10, Edit, Escape") << 19 << int(Qt::Key_Escape);
+    }
+    void menu() {
+        QFETCH(int, entry);
+        QFETCH(int, close);
         QVERIFY(load());
-        const auto menuOn40 = [this] {
+        point(entry == 40 ? 18 : entry); // the keyboard cell follows, the selection stays
+        const QImage before = m_editor->pic()->grab().toImage();
+        if (entry == 40) { // the colour itself wins over the text beside it
+            auto *data = new QMimeData;
+            data->setText(QStringLiteral("#ffffff"));
+            data->setColorData(QColor(1, 2, 3));
+            QGuiApplication::clipboard()->setMimeData(data);
             // Through the window, which turns the press into a context menu request.
             QTest::mouseClick(m_editor->terrain().windowHandle(), Qt::RightButton, {},
                               m_editor->pic()->mapTo(&m_editor->terrain(), centreOfEntry(40)));
-            return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        };
-        QGuiApplication::clipboard()->setText(QStringLiteral("grass"));
-        QMenu *menu = menuOn40();
-        QVERIFY(menu && !menu->actions().value(3)->isEnabled()); // Paste: no colour to paste
-        QTest::keyClick(menu, Qt::Key_Escape);
-        auto *data = new QMimeData; // the colour itself wins over the text beside it
-        data->setText(QStringLiteral("#ffffff"));
-        data->setColorData(QColor(1, 2, 3));
-        QGuiApplication::clipboard()->setMimeData(data);
-        QVERIFY((menu = menuOn40()));
-        QCOMPARE(menu->actions().first()->text(),
-                 QStringLiteral("Entry 40 \u00b7 Grass Close \u00b7 #bbec4f"));
+        } else {
+            QGuiApplication::clipboard()->setText(QStringLiteral("grass"));
+            press(entry == 18 ? Qt::Key_Menu : Qt::Key_F10,
+                  entry == 18 ? Qt::NoModifier : Qt::ShiftModifier);
+        }
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const Palette start = distinctPalette();
+        const QColor was(start[entry][1], start[entry][2], start[entry][3]);
+        const QString title = QStringLiteral("Entry %1 \u00b7 %2 \u00b7 %3").arg(entry);
+        QCOMPARE(menu->actions().first()->text(), title.arg(className(entry), was.name()));
+        // The title is no command; Paste only while the clipboard holds a colour.
         QVERIFY(!menu->actions().first()->isEnabled());
-        QTest::keyClick(menu, Qt::Key_P);
-        // Entry 18 stays selected, outlined and read out.
-        QVERIFY(!QApplication::activePopupWidget() && m_editor->state().anchorIndex == 18);
-        QCOMPARE(difference(with(40, 0x010203)), QString());
-        press(Qt::Key_V); // the window's key, beside the menu's
-        QCOMPARE(difference(with(18, 0x010203, with(40, 0x010203))), QString());
-    }
-
-    void dialog_data() {
-        QTest::addColumn<int>("entry"); // 18 is selected and outlined, 19 only under the pointer
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("selected, Menu key, OK") << 18 << true;
-        QTest::newRow("selected, Menu key, Escape") << 18 << false;
-        QTest::newRow("unselected, Shift+F10, OK") << 19 << true;
-        QTest::newRow("unselected, Shift+F10, Escape") << 19 << false;
-    }
-    void dialog() {
-        QFETCH(int, entry);
-        QFETCH(bool, ok);
-        QVERIFY(load());
-        point(entry); // the keyboard cell follows, the selection stays
-        const QImage before = m_editor->pic()->grab().toImage();
-        press(entry == 18 ? Qt::Key_Menu : Qt::Key_F10,
-              entry == 18 ? Qt::NoModifier : Qt::ShiftModifier);
-        QVERIFY(QApplication::activePopupWidget());
-        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_E);
-        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(),
-                 QStringLiteral("Colour of entry %1 \u00b7 Dirt / Road Close").arg(entry));
-        QTRY_COMPARE(QApplication::activeWindow(), dialog);
-        QTest::keyClick(dialog, Qt::Key_H, Qt::AltModifier);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("#102030"));
-        // The cell shows the colour being picked, its outline kept; the palette is unchanged.
-        const Palette edited = with(entry, 0x102030);
-        QCOMPARE(firstDifference(m_editor->pic()->image(), expectedPicture(edited, {18})),
-                 QString());
-        QCOMPARE(firstPaletteDifference(m_editor->state().palette, distinctPalette()), QString());
-        QTest::keyClick(QApplication::focusWidget(), ok ? Qt::Key_Return : Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
-        QCOMPARE(steps(), ok ? 1 : 0);
-        QCOMPARE(difference(ok ? edited : distinctPalette()), QString());
-        if (!ok)
+        QCOMPARE(menu->actions().value(3)->isEnabled(), entry == 40);
+        QTest::keyClick(menu, close ? Qt::Key_E : Qt::Key_P);
+        const Palette edited = with(entry, close ? 0x102030 : 0x010203);
+        if (close) {
+            auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(),
+                     QStringLiteral("Colour of entry %1 \u00b7 Dirt / Road Close").arg(entry));
+            QTRY_COMPARE(QApplication::activeWindow(), dialog);
+            QTest::keyClick(dialog, Qt::Key_H, Qt::AltModifier);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("#102030"));
+            // The cell shows the colour being picked, its outline kept; the palette is unchanged.
+            QCOMPARE(firstDifference(m_editor->pic()->image(), expectedPicture(edited, {18})),
+                     QString());
+            QCOMPARE(firstPaletteDifference(m_editor->state().palette, start), QString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(close));
+        }
+        const bool changed = close != int(Qt::Key_Escape);
+        const Palette now = changed ? edited : start;
+        QCOMPARE(steps(), int(changed));
+        QCOMPARE(difference(now), QString());
+        if (!changed)
             QCOMPARE(firstDifference(m_editor->pic()->grab().toImage(), before), QString());
-    }
-
-    void copyKey() {
-        QVERIFY(load());
-        // Menu and dialog come on first use, not at start-up.
-        QVERIFY(m_editor->terrain().findChildren<QMenu *>().isEmpty());
-        QVERIFY(m_editor->terrain().findChildren<QColorDialog *>().isEmpty());
-        // 18 selected, Spread armed, the pointer recorded on 50; then a click on 50 spreads.
-        QTest::mouseClick(m_editor->terrain().spr, Qt::LeftButton);
-        for (const int entry : {18, 50}) {
-            point(50, entry == 50);
-            press(Qt::Key_C);
-            const auto &row = m_editor->state().palette[entry];
-            const QColor colour(row[1], row[2], row[3]);
-            QCOMPARE(QGuiApplication::clipboard()->mimeData()->text(), colour.name());
-            QCOMPARE(qvariant_cast<QColor>(QGuiApplication::clipboard()->mimeData()->colorData()),
-                     colour);
+        if (entry == 40) {
+            press(Qt::Key_V); // the window's key, beside the menu's
+            QCOMPARE(difference(with(18, 0x010203, now)), QString());
         }
     }
 };

@@ -50,6 +50,9 @@ void swapForLink(const QString &path) {
         _exit(4);
 }
 
+// The outcome of a save refused because the name was swapped for a link once it was checked.
+constexpr int replaced = -2;
+
 Palette sentinelPalette() {
     Palette palette{};
     for (int n = 0; n < 258; ++n)
@@ -138,8 +141,7 @@ void TestPaletteFile::longerFileLoadsItsFirst768BytesAndSavesBackAsThem() {
 void TestPaletteFile::loadErrorsLeaveThePaletteUntouched_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("problem");
-    // A file whose name starts with "swapped" is swapped for a named pipe once the path was
-    // looked at, before it is opened.
+    // "swapped..." is swapped for a named pipe between looking at the path and opening it.
 
     const auto make = [this](const char *name, auto create) {
         create(m_dir.filePath(name));
@@ -205,8 +207,7 @@ void TestPaletteFile::saveMakesARemovedFileAnew() {
     umask(previousMask);
     QCOMPARE(error, QString());
     QCOMPARE(readFile(path), patternBytes(768));
-    // Made as any new file of this user's is.
-    struct stat status {};
+    struct stat status {}; // made as any new file of this user's is
     QCOMPARE(stat(QFile::encodeName(path), &status), 0);
     QCOMPARE(status.st_mode & 0777, 0640u);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -260,26 +261,25 @@ void TestPaletteFile::saveFollowsLinksAndKeepsPermissions() {
 void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten_data() {
     // who: the saver ('m' this user, 'r' root, 'u' not root: nobody, for root), then the folder's
     // and the file's owner and group ('s' the saver's, 'o' another user's: root or nobody).
-    // outcome: -1 saved as a new file (new inode), 0 saved in place, else refused with that error.
-    // swapped: once Save has checked the file, the name is swapped for a link to another file of
-    // the saver's; Save must then refuse and leave that file untouched.
+    // outcome: -1 saved as a new file (new inode), 0 saved in place, else refused with that error;
+    // replaced: the name is swapped for a link to another file of the saver's once Save checked
+    // the file, and Save must refuse.
     QTest::addColumn<QString>("who");
     QTest::addColumn<int>("folderMode");
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<bool>("secondLink");
     QTest::addColumn<int>("outcome");
-    QTest::addColumn<bool>("swapped");
-    QTest::newRow("folder not writable") << "uooss" << 0755 << 0644 << false << 0 << false;
-    QTest::newRow("second hard link") << "mssss" << 0700 << 0644 << true << 0 << false;
-    QTest::newRow("writable folder") << "mssss" << 0700 << 0644 << false << -1 << false;
-    QTest::newRow("file not writable") << "ussss" << 0700 << 0444 << false << EACCES << false;
-    QTest::newRow("disk full, in place") << "mssss" << 0700 << 0644 << true << EFBIG << false;
-    QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1 << false;
-    QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0 << false;
-    QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0 << false;
-    QTest::newRow("link swapped in, new file") << "mssss" << 0700 << 0644 << false << -1 << true;
-    QTest::newRow("link swapped in, in place") << "mssss" << 0700 << 0644 << true << 0 << true;
-    QTest::newRow("root, link to root's file") << "rssoo" << 0700 << 0640 << false << -1 << true;
+    QTest::newRow("folder not writable") << "uooss" << 0755 << 0644 << false << 0;
+    QTest::newRow("second hard link") << "mssss" << 0700 << 0644 << true << 0;
+    QTest::newRow("writable folder") << "mssss" << 0700 << 0644 << false << -1;
+    QTest::newRow("file not writable") << "ussss" << 0700 << 0444 << false << EACCES;
+    QTest::newRow("disk full, in place") << "mssss" << 0700 << 0644 << true << EFBIG;
+    QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1;
+    QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0;
+    QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0;
+    QTest::newRow("link swapped in, new file") << "mssss" << 0700 << 0644 << false << replaced;
+    QTest::newRow("link swapped in, in place") << "mssss" << 0700 << 0644 << true << replaced;
+    QTest::newRow("root, link to root's file") << "rssoo" << 0700 << 0640 << false << replaced;
 }
 
 void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
@@ -288,7 +288,6 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     QFETCH(int, fileMode);
     QFETCH(bool, secondLink);
     QFETCH(int, outcome);
-    QFETCH(bool, swapped);
     const passwd *nobody = getpwnam("nobody");
     const bool root = geteuid() == 0, asNobody = root && who[0] == 'u';
     if (who.contains('o') ? !root || !nobody : asNobody && !nobody)
@@ -311,8 +310,12 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
     linkTarget = elsewhere.filePath("other.act");
     const QByteArray other = patternBytes(900);
     QVERIFY(writeFile(linkTarget, other));
-    struct stat otherWas {};
-    QCOMPARE(stat(QFile::encodeName(linkTarget), &otherWas), 0);
+    const auto otherFile = [] { // its bytes, inode, owner and mode
+        struct stat status {};
+        stat(QFile::encodeName(linkTarget), &status);
+        return std::tuple(readFile(linkTarget), status.st_ino, status.st_uid, status.st_mode);
+    };
+    const auto otherWas = otherFile();
     const pid_t child = fork(); // the saver, which may become user nobody
     if (child == 0) {
         const rlimit none{}; // fails the first write, as a full disk would
@@ -322,55 +325,45 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten() {
             _exit(3);
         Palette palette{};
         setPaletteFromBytes(palette, saved);
-        afterSaveChecked = swapped ? swapForLink : nullptr;
+        afterSaveChecked = outcome == replaced ? swapForLink : nullptr;
         const QString message = savePalette(path, palette);
         if (!message.isEmpty())
             qWarning("%s", qPrintable(message));
         const QString expected =
-            swapped ? "was replaced by another file while saving; nothing was written."
-                    : (outcome > 0 ? qt_error_string(outcome) : QString());
+            outcome == replaced ? "was replaced by another file while saving; nothing was written."
+                                : (outcome > 0 ? qt_error_string(outcome) : QString());
         _exit(expected.isEmpty() ? !message.isEmpty()
                                  : !message.contains(path) || !message.contains(expected));
     }
     int status = -1;
     QVERIFY(child > 0 && waitpid(child, &status, 0) == child && status == 0);
-    struct stat otherNow {};
-    QCOMPARE(stat(QFile::encodeName(linkTarget), &otherNow), 0);
-    QCOMPARE(readFile(linkTarget), other);
-    QVERIFY(otherNow.st_ino == otherWas.st_ino && otherNow.st_uid == otherWas.st_uid &&
-            otherNow.st_mode == otherWas.st_mode);
-    if (swapped) {
-        QVERIFY(QFileInfo(path).isSymLink());
-        QCOMPARE(readFile(path + ".second"), secondLink ? old : QByteArray());
-        // Nothing but the link and the second name: no temporary file is left.
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + secondLink);
+    QVERIFY(otherFile() == otherWas);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + secondLink);
+    const bool refused = outcome > 0 || outcome == replaced;
+    QCOMPARE(readFile(path), outcome == replaced ? other : refused ? old : saved);
+    QCOMPARE(readFile(path + ".second"), !secondLink ? QByteArray() : refused ? old : saved);
+    if (outcome == replaced)
         return;
-    }
-    QCOMPARE(readFile(path), outcome > 0 ? old : saved);
-    QCOMPARE(readFile(path + ".second"), secondLink ? readFile(path) : QByteArray());
     struct stat now {};
     QCOMPARE(stat(name, &now), 0);
     QCOMPARE(now.st_ino == was.st_ino, outcome >= 0);
     QVERIFY(now.st_uid == was.st_uid && now.st_gid == was.st_gid && now.st_mode == was.st_mode);
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + secondLink);
 }
 
 void TestPaletteFile::saveKeepsAclAndAttributes_data() {
-    // The ACL grants user nobody write access beside the owner's; the folder's default ACL would
-    // give a new file an ACL its predecessor did not have.
+    // The file's ACL grants user nobody write access beside the owner's. Without it, the folder's
+    // default ACL does, which would give a new file an ACL its predecessor did not have.
     QTest::addColumn<bool>("unprivileged");
     QTest::addColumn<bool>("fileAcl");
-    QTest::addColumn<bool>("folderDefaultAcl");
-    QTest::newRow("ACL and attribute") << false << true << false;
-    QTest::newRow("ACL and attribute, as nobody") << true << true << false;
-    QTest::newRow("folder's default ACL, none on the file") << false << false << true;
+    QTest::newRow("ACL and attribute") << false << true;
+    QTest::newRow("ACL and attribute, as nobody") << true << true;
+    QTest::newRow("folder's default ACL, none on the file") << false << false;
 }
 
 void TestPaletteFile::saveKeepsAclAndAttributes() {
     QFETCH(bool, unprivileged);
     QFETCH(bool, fileAcl);
-    QFETCH(bool, folderDefaultAcl);
     if (QStandardPaths::findExecutable("setfacl").isEmpty() ||
         QStandardPaths::findExecutable("getfattr").isEmpty())
         QSKIP("needs setfacl, getfacl, setfattr and getfattr (Debian's acl and attr)");
@@ -389,16 +382,13 @@ void TestPaletteFile::saveKeepsAclAndAttributes() {
         return ran ? tool.readAllStandardOutput() : "failed: " + tool.readAllStandardError();
     };
     QCOMPARE(chmod(name, 0640), 0);
-    if (fileAcl)
-        QCOMPARE(run("setfacl", {"-m", "u:nobody:rw", path}), QByteArray());
-    if (folderDefaultAcl) {
-        QCOMPARE(run("setfacl", {"-d", "-m", "u:nobody:rwx", folder.path()}), QByteArray());
-        QCOMPARE(run("setfacl", {"-b", path}), QByteArray());
-    }
+    const QStringList grant = fileAcl ? QStringList{"-m", "u:nobody:rw", path}
+                                      : QStringList{"-d", "-m", "u:nobody:rwx", folder.path()};
+    QCOMPARE(run("setfacl", grant), QByteArray());
     const QStringList aclOf{path}, attributesOf{"-d", "-m", "-", path};
     const QByteArray acl = run("getfacl", aclOf), attributes = run("getfattr", attributesOf);
-    QCOMPARE(acl.contains("user:nobody:rw-"), fileAcl);
-    QVERIFY2(attributes.contains("user.note=\"x\""), attributes.constData());
+    QVERIFY2(acl.contains("user:nobody:rw-") == fileAcl && attributes.contains("user.note=\"x\""),
+             acl + attributes);
     struct stat was {};
     QCOMPARE(stat(name, &was), 0);
 
