@@ -1,4 +1,5 @@
 #include "Editor.h"
+#include "MountTable.h"
 #include "UnprivilegedRun.h"
 
 #include <QScopeGuard>
@@ -128,6 +129,35 @@ private slots:
             QCOMPARE(editor.diaload().Drive1->drive(),
                      folder.startsWith(disk) ? disk : QStorageInfo(outer).rootPath());
         }
+    }
+
+    // The kernel's mount table, read without widgets: its own file systems and the system's
+    // plumbing are left out, escaped names decoded, a cut line passed over.
+    void userMountPoints_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("offered");
+        const auto row = [](const char *mountPoint, const char *type, QStringList offered,
+                            const char *optional = "shared:1") {
+            QTest::newRow(mountPoint) << QByteArray("36 35 98:0 / ") + mountPoint + " rw " +
+                                             optional + " - " + type + " /dev/sda1 rw"
+                                      << offered;
+        };
+        row("/", "ext4", {"/"});
+        row("/home", "ext4", {"/home"}, "");
+        row("/mnt/my\\040disk\\134x", "ext4", {"/mnt/my disk\\x"});
+        row("/proc", "proc", {});
+        row("/srv/cg", "cgroup2", {});
+        row("/sys/fs/fuse", "fuse", {});
+        row("/run/user/1000", "tmpfs", {});
+        row("/run/media/ann/USB", "vfat", {"/run/media/ann/USB"});
+        row("/etc/hosts", "ext4", {});
+        row("/devices", "ext4", {"/devices"});
+        QTest::newRow("cut line") << QByteArray("36 35 98:0 / /mnt rw") << QStringList();
+    }
+    void userMountPoints() {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, offered);
+        QCOMPARE(::userMountPoints(line + "\n\n"), offered);
     }
 };
 
