@@ -68,13 +68,14 @@ void Editor::folderCheck() {
 }
 
 void Editor::okClick() {
-    if (const QString error = loadPalette(m_state.paletteFilePath, m_state.palette);
+    qint64 fileSize = 0;
+    if (const QString error = loadPalette(m_state.paletteFilePath, m_state.palette, &fileSize);
         !error.isEmpty()) {
         // Nothing was loaded; the dialog stays for another choice.
         showError(&m_diaload, error);
         return;
     }
-    takeAsSaved(QFileInfo(m_state.paletteFilePath).size());
+    takeAsSaved(fileSize);
     m_terrain.setWindowTitle(
         QStringLiteral("%1[*] \u2014 %2")
             .arg(QFileInfo(m_state.paletteFilePath).fileName(), m_terrain.windowTitle()));

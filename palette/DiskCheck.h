@@ -12,5 +12,5 @@ enum class DiskCheck {
 };
 
 // Compares the file at path with the first 768 bytes and the size it had when last loaded or
-// saved. Opens nothing that could block, such as a named pipe put in its place.
+// saved, read as loading reads it.
 DiskCheck checkDisk(const QString &path, const QByteArray &bytes, qint64 size);

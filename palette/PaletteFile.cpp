@@ -31,17 +31,12 @@ QString unopenable(const QString &path, const FolderEntry &at) {
     return QStringLiteral("%1 cannot be opened: %2.").arg(shown(path), qt_error_string(errno));
 }
 
-// Refuses anything but a regular file that holds a whole palette.
+// Refuses anything but a regular file.
 QString problemWith(const QString &path, const struct stat &status) {
     if (S_ISDIR(status.st_mode))
         return QStringLiteral("%1 is a folder, not a palette file.").arg(shown(path));
     if (!S_ISREG(status.st_mode))
         return QStringLiteral("%1 is not a regular file.").arg(shown(path));
-    if (status.st_size < paletteFileSize)
-        return QStringLiteral("%1 holds %2 bytes; a palette needs %3.")
-            .arg(shown(path))
-            .arg(status.st_size)
-            .arg(paletteFileSize);
     return {};
 }
 
@@ -83,20 +78,28 @@ void setPaletteFromBytes(Palette &palette, const QByteArray &bytes) {
     }
 }
 
-QString loadPalette(const QString &path, Palette &palette) {
-    if (path.isEmpty())
-        return QStringLiteral("No palette file was chosen.");
+PaletteFileStart readPaletteStart(const QString &path) {
+    PaletteFileStart start;
+    const auto failed = [&](const FolderEntry &at) {
+        start.gone = errno == ENOENT || errno == ENOTDIR || (errno == ELOOP && at.throughLink);
+        start.error = unopenable(path, at);
+        return start;
+    };
+    if (path.isEmpty()) {
+        start.error = QStringLiteral("No palette file was chosen.");
+        return start;
+    }
     const FolderEntry at = resolveFolderEntry(path);
     if (!at.folder.isOpen()) {
         errno = at.error;
-        return unopenable(path, at);
+        return failed(at);
     }
     // Looked at before it is opened: opening a device can do something.
     struct stat status {};
     if (fstatat(at.folder.get(), at.name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return unopenable(path, at);
-    if (QString problem = problemWith(path, status); !problem.isEmpty())
-        return problem;
+        return failed(at);
+    if (start.error = problemWith(path, status); !start.error.isEmpty())
+        return start;
     if (afterLoadResolved)
         afterLoadResolved(path);
 
@@ -106,21 +109,34 @@ QString loadPalette(const QString &path, Palette &palette) {
     const FileDescriptor file(openat(at.folder.get(), at.name.constData(),
                                      O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.isOpen())
-        return unopenable(path, at);
-    if (fstat(file.get(), &status) != 0)
-        return QStringLiteral("%1 cannot be read: %2.").arg(shown(path), qt_error_string(errno));
-    if (QString problem = problemWith(path, status); !problem.isEmpty())
-        return problem;
+        return failed(at);
+    if (fstat(file.get(), &status) != 0) {
+        start.error =
+            QStringLiteral("%1 cannot be read: %2.").arg(shown(path), qt_error_string(errno));
+        return start;
+    }
+    if (start.error = problemWith(path, status); !start.error.isEmpty())
+        return start;
+    start.size = status.st_size;
     // Only the first 768 bytes count; a longer file is never read whole.
-    QByteArray bytes;
-    if (const QString reason = readStart(file.get(), bytes, paletteFileSize); !reason.isEmpty())
-        return QStringLiteral("%1 cannot be read: %2.").arg(shown(path), reason);
-    if (bytes.size() < paletteFileSize)
+    if (const QString reason = readStart(file.get(), start.bytes, paletteFileSize);
+        !reason.isEmpty())
+        start.error = QStringLiteral("%1 cannot be read: %2.").arg(shown(path), reason);
+    return start;
+}
+
+QString loadPalette(const QString &path, Palette &palette, qint64 *fileSize) {
+    const PaletteFileStart start = readPaletteStart(path);
+    if (!start.error.isEmpty())
+        return start.error;
+    if (start.bytes.size() < paletteFileSize)
         return QStringLiteral("%1 holds %2 bytes; a palette needs %3.")
             .arg(shown(path))
-            .arg(bytes.size())
+            .arg(start.bytes.size())
             .arg(paletteFileSize);
-    setPaletteFromBytes(palette, bytes);
+    setPaletteFromBytes(palette, start.bytes);
+    if (fileSize)
+        *fileSize = start.size;
     return {};
 }
 

@@ -8,10 +8,21 @@
 // A palette file is 256 entries of red, green and blue bytes, nothing else.
 constexpr qint64 paletteFileSize = 768;
 
+// The start of the file at path as it stands: its first 768 bytes (fewer in a shorter file) and
+// its size, read without following a link swapped in or waiting on a named pipe. Where it cannot
+// be read, error names the file and the problem, and gone says whether nothing is there at all.
+struct PaletteFileStart {
+    QByteArray bytes;
+    qint64 size = 0;
+    QString error;
+    bool gone = false;
+};
+PaletteFileStart readPaletteStart(const QString &path);
+
 // Reads the first 768 bytes of the file at path into rows 1..256 of palette, packed colours
-// included. Returns an empty string on success; otherwise an error text naming the file and
-// the problem, and palette is left exactly as it was.
-QString loadPalette(const QString &path, Palette &palette);
+// included, and the file's size into fileSize where given. Returns an empty string on success;
+// otherwise an error text naming the file and the problem, and palette is left exactly as it was.
+QString loadPalette(const QString &path, Palette &palette, qint64 *fileSize = nullptr);
 
 // Writes rows 1..256 of palette to path as exactly 768 bytes. Where a new file can take the old
 // one's place with the same owner, group, mode, ACL and extended attributes, the old file is
