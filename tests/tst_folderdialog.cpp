@@ -77,40 +77,24 @@ private slots:
         }
     }
 
-    // Opening the open folder again checks it as moving there would: started inside the palette's
-    // folder, or with the palette put there after the folder was opened.
-    void openFolderIsCheckedAgain_data() {
-        QTest::addColumn<bool>("startedInside");
-        QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("started inside, Enter") << true << false;
-        QTest::newRow("palette came later, double-click") << false << true;
-    }
+    // Started in the palette's folder, OK waits; Enter or a double-click on its row checks it.
     void openFolderIsCheckedAgain() {
-        QFETCH(bool, startedInside);
-        QFETCH(bool, doubleClick);
         const auto restore = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
         QTemporaryDir dir;
-        const QString palette = dir.filePath("europe.act");
-        if (startedInside)
-            QVERIFY(QFile(palette).open(QIODevice::WriteOnly) && QDir::setCurrent(dir.path()));
+        QVERIFY(QDir::setCurrent(dir.path()) && QFile("europe.act").open(QIODevice::WriteOnly));
         Editor editor;
         editor.formLoad();
-        DirectoryList *list = editor.diaload().Dir1;
-        list->setPath(dir.path());
-        QVERIFY(QTest::qWaitForWindowExposed(&editor.diaload()));
-        QVERIFY(!editor.diaload().OKButton->isEnabled());
-        QVERIFY(startedInside || QFile(palette).open(QIODevice::WriteOnly));
-        list->setFocus();
-        // A double-click as the window system delivers it: press, release, press, release.
-        const QPoint row = list->visualItemRect(list->currentItem()).center();
-        if (doubleClick)
-            QTest::mouseEvent(QTest::MouseDClick, editor.diaload().windowHandle(), Qt::LeftButton,
-                              {}, list->viewport()->mapTo(&editor.diaload(), row));
-        else
-            QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(list->path(), dir.path());
-        QVERIFY(editor.diaload().OKButton->isEnabled());
-        QCOMPARE(editor.state().paletteFilePath, palette);
+        Diaload &dialog = editor.diaload();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog) && !dialog.OKButton->isEnabled());
+        QTest::keyClick(dialog.Dir1, Qt::Key_Return);
+        QVERIFY(dialog.OKButton->isEnabled());
+        QCOMPARE(editor.state().paletteFilePath, dir.filePath("europe.act"));
+        // Gone again, as a double-click (press, release, press, release) on the row finds.
+        QVERIFY(QFile::remove("europe.act"));
+        const QRect row = dialog.Dir1->visualItemRect(dialog.Dir1->currentItem());
+        QTest::mouseEvent(QTest::MouseDClick, dialog.windowHandle(), Qt::LeftButton, {},
+                          dialog.Dir1->viewport()->mapTo(&dialog, row.center()));
+        QVERIFY(dialog.Dir1->path() == dir.path() && !dialog.OKButton->isEnabled());
     }
 
     void driveListFollowsAMount() {
@@ -131,33 +115,18 @@ private slots:
         }
     }
 
-    // The kernel's mount table, read without widgets: its own file systems and the system's
-    // plumbing are left out, escaped names decoded, a cut line passed over.
-    void userMountPoints_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QStringList>("offered");
-        const auto row = [](const char *mountPoint, const char *type, QStringList offered,
-                            const char *optional = "shared:1") {
-            QTest::newRow(mountPoint) << QByteArray("36 35 98:0 / ") + mountPoint + " rw " +
-                                             optional + " - " + type + " /dev/sda1 rw"
-                                      << offered;
-        };
-        row("/", "ext4", {"/"});
-        row("/home", "ext4", {"/home"}, "");
-        row("/mnt/my\\040disk\\134x", "ext4", {"/mnt/my disk\\x"});
-        row("/proc", "proc", {});
-        row("/srv/cg", "cgroup2", {});
-        row("/sys/fs/fuse", "fuse", {});
-        row("/run/user/1000", "tmpfs", {});
-        row("/run/media/ann/USB", "vfat", {"/run/media/ann/USB"});
-        row("/etc/hosts", "ext4", {});
-        row("/devices", "ext4", {"/devices"});
-        QTest::newRow("cut line") << QByteArray("36 35 98:0 / /mnt rw") << QStringList();
-    }
-    void userMountPoints() {
-        QFETCH(QByteArray, line);
-        QFETCH(QStringList, offered);
-        QCOMPARE(::userMountPoints(line + "\n\n"), offered);
+    // The kernel's own file systems and the plumbing under /run and /etc are left out.
+    void userMountPointsOfATable() {
+        const QByteArray table = "1 0 8:1 / / rw shared:1 - ext4 /dev/sda1 rw\n"
+                                 "2 1 8:2 / /mnt/my\\040disk\\134x rw - ext4 /dev/sdb1 rw\n"
+                                 "3 1 0:9 / /srv/cg rw - cgroup2 cgroup2 rw\n"
+                                 "4 1 0:8 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+                                 "5 1 8:3 / /run/media/ann/USB rw - vfat /dev/sdc1 rw\n"
+                                 "6 1 8:1 / /etc/hosts rw - ext4 /dev/sda1 rw\n"
+                                 "7 1 8:1 / /devices rw - ext4 /dev/sda1 rw\n"
+                                 "8 1 8:1 / /cut rw\n";
+        QCOMPARE(userMountPoints(table),
+                 QStringList({"/", "/mnt/my disk\\x", "/run/media/ann/USB", "/devices"}));
     }
 };
 
