@@ -13,13 +13,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// Goes from start-up to the editor window on folder, which holds the palette, as a user would:
-// the folder dialog pointed at it, OK pressed. True once the editor window is shown and active.
+// Start-up as a user goes: folder set in the dialog, OK pressed; false if no editor window opens.
 inline bool openThroughDialog(Editor &editor, const QString &folder) {
     editor.formLoad();
     editor.diaload().Dir1->setPath(folder);
-    if (!editor.diaload().OKButton->isEnabled())
-        return false;
     QTest::mouseClick(editor.diaload().OKButton, Qt::LeftButton);
     return editor.terrain().isVisible() && QTest::qWaitForWindowActive(&editor.terrain());
 }
@@ -33,7 +30,6 @@ public:
         m_previousReporter =
             setErrorReporter([this](QWidget *, const QString &text) { errors.append(text); });
         m_previousEnder = setProgramEnder([this] { ++endRequests; });
-        // Each question takes the next of answers, Cancel once they run out.
         m_previousAsker = setAsker([this](QWidget *, const Question &question) {
             questions.append(question);
             return answers.isEmpty() ? Answer::cancel : answers.takeFirst();
@@ -61,7 +57,7 @@ public:
     Editor editor;
     QStringList errors;
     int endRequests = 0;
-    QList<Answer> answers;
+    QList<Answer> answers; // one for each question in turn, then Cancel
     QList<Question> questions;
 
 private:
