@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QString>
 
-// Whole-file reads and writes for setting up and checking the files the tests work on.
-
 inline bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

@@ -1,8 +1,5 @@
-// Prints the 768 channel values of one stage of the end-to-end edit cycle, one per line, for
-// the shell script that drives the program and compares the screen and the saved file:
-//   start    what the test writes to disk;
-//   raised   entry 18's red raised by three arrow clicks, 100 -> 103;
-//   final    that, plus Spread between entries 43 and 35.
+// The 768 channel values, one per line, of a stage of the end-to-end edit cycle: "start" as
+// written to disk, "raised" with entry 18's red raised by three clicks, "final" with Spread too.
 #include "GradientModel.h"
 
 #include <cstdio>
