@@ -126,10 +126,9 @@ bool Editor::mayClose() {
         return save();
     case Answer::discard:
         return true;
-    case Answer::cancel:
-        break;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool Editor::unsaved() const {
@@ -142,5 +141,6 @@ void Editor::showUnsaved() { m_terrain.setWindowModified(unsaved()); }
 void Editor::takeAsSaved(qint64 fileSize) {
     m_savedBytes = paletteBytes(m_state.palette);
     m_savedSize = fileSize;
+    m_terrain.setSavedPalette(m_savedBytes);
     showUnsaved();
 }

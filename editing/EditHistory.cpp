@@ -32,6 +32,18 @@ void EditHistory::recordColour(int entry, const PaletteStep::Row &before) {
     m_runOpen = false;
 }
 
+bool EditHistory::recordPalette(const Palette &before) {
+    auto *step = new PaletteStep(m_palette, before);
+    if (step->changesNothing()) {
+        delete step;
+        return false;
+    }
+    m_stack.push(step);
+    // As after a single colour: the next bar change starts a step of its own.
+    m_runOpen = false;
+    return true;
+}
+
 bool EditHistory::undo() {
     if (!m_stack.canUndo())
         return false;

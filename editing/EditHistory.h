@@ -17,6 +17,9 @@ public:
     void recordFill(const Palette &before);
     // `entry` has just been given a colour from outside the bars, and held `before`.
     void recordColour(int entry, const PaletteStep::Row &before);
+    // Many entries have just been given colours at once (an import, a pasted list, a range tool,
+    // a revert); the palette held `before`. False, with no step, when no entry changed.
+    bool recordPalette(const Palette &before);
 
     // Each returns false, and changes nothing, when there is no step to take.
     bool undo();

@@ -6,7 +6,5 @@
 class GradientFillStep : public PaletteStep {
 public:
     // The palette as it was before the fill; the fill has already run on `palette`.
-    GradientFillStep(Palette &palette, const Palette &before);
-
-    bool changesNothing() const { return m_edits.isEmpty(); }
+    GradientFillStep(Palette &palette, const Palette &before) : PaletteStep(palette, before) {}
 };

@@ -29,6 +29,8 @@ public:
         // Neither a message box nor the end of the event loop may stop a test run.
         m_previousReporter =
             setErrorReporter([this](QWidget *, const QString &text) { errors.append(text); });
+        m_previousInformer =
+            setInformationReporter([this](QWidget *, const QString &text) { notes.append(text); });
         m_previousEnder = setProgramEnder([this] { ++endRequests; });
         m_previousAsker = setAsker([this](QWidget *, const Question &question) {
             questions.append(question);
@@ -37,6 +39,7 @@ public:
     }
     ~LoadedEditor() {
         setErrorReporter(m_previousReporter);
+        setInformationReporter(m_previousInformer);
         setProgramEnder(m_previousEnder);
         setAsker(m_previousAsker);
     }
@@ -56,6 +59,7 @@ public:
 
     Editor editor;
     QStringList errors;
+    QStringList notes; // what showInformation said
     int endRequests = 0;
     QList<Answer> answers; // one for each question in turn, then Cancel
     QList<Question> questions;
@@ -63,6 +67,7 @@ public:
 private:
     QTemporaryDir m_folder;
     ErrorReporter m_previousReporter;
+    ErrorReporter m_previousInformer;
     ProgramEnder m_previousEnder;
     Asker m_previousAsker;
 };

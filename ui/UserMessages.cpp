@@ -16,17 +16,44 @@ ErrorReporter &currentReporter() {
     return reporter;
 }
 
+void informationBox(QWidget *parent, const QString &text) {
+    QMessageBox::information(parent, title, text);
+}
+
+ErrorReporter &currentInformationReporter() {
+    static ErrorReporter reporter = informationBox;
+    return reporter;
+}
+
+// The standard buttons bring their roles (Escape answers Cancel) but no access keys; the others
+// have none of their own.
+QPushButton *addAnswer(QMessageBox &box, Answer answer) {
+    switch (answer) {
+    case Answer::save:
+    case Answer::discard: {
+        QPushButton *button =
+            box.addButton(answer == Answer::save ? QMessageBox::Save : QMessageBox::Discard);
+        button->setText(answer == Answer::save ? QStringLiteral("&Save")
+                                               : QStringLiteral("&Discard"));
+        return button;
+    }
+    case Answer::cancel:
+        return box.addButton(QMessageBox::Cancel);
+    case Answer::scale:
+        return box.addButton(QStringLiteral("&Scale"), QMessageBox::AcceptRole);
+    case Answer::keep:
+        return box.addButton(QStringLiteral("&Keep as they are"), QMessageBox::AcceptRole);
+    case Answer::replace:
+        return box.addButton(QStringLiteral("&Replace"), QMessageBox::AcceptRole);
+    }
+    return nullptr;
+}
+
 Answer questionBox(QWidget *parent, const Question &question) {
     QMessageBox box(QMessageBox::Warning, title, question.text, QMessageBox::NoButton, parent);
-    // The standard buttons bring their roles (Escape answers Cancel) but no access keys.
     QList<QAbstractButton *> buttons;
     for (const Answer answer : question.answers) {
-        QPushButton *added = box.addButton(answer == Answer::save      ? QMessageBox::Save
-                                           : answer == Answer::discard ? QMessageBox::Discard
-                                                                       : QMessageBox::Cancel);
-        if (answer != Answer::cancel)
-            added->setText(answer == Answer::save ? QStringLiteral("&Save")
-                                                  : QStringLiteral("&Discard"));
+        QPushButton *added = addAnswer(box, answer);
         if (answer == question.defaultAnswer)
             box.setDefaultButton(added);
         buttons << added;
@@ -48,6 +75,16 @@ void showError(QWidget *parent, const QString &text) { currentReporter()(parent,
 ErrorReporter setErrorReporter(ErrorReporter reporter) {
     ErrorReporter previous = currentReporter();
     currentReporter() = reporter ? std::move(reporter) : ErrorReporter(messageBox);
+    return previous;
+}
+
+void showInformation(QWidget *parent, const QString &text) {
+    currentInformationReporter()(parent, text);
+}
+
+ErrorReporter setInformationReporter(ErrorReporter reporter) {
+    ErrorReporter previous = currentInformationReporter();
+    currentInformationReporter() = reporter ? std::move(reporter) : ErrorReporter(informationBox);
     return previous;
 }
 

@@ -17,8 +17,15 @@ void showError(QWidget *parent, const QString &text);
 // message box.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
 
-// The buttons a question may offer, in the order they stand in the box.
-enum class Answer { save, discard, cancel };
+// A note on something that worked, though not wholly as asked (colours left out of an import).
+void showInformation(QWidget *parent, const QString &text);
+
+// Replaces how notes are shown, as setErrorReporter does for errors.
+ErrorReporter setInformationReporter(ErrorReporter reporter);
+
+// The buttons a question may offer, in the order they stand in the box: "&Save", "&Discard",
+// "Cancel", "&Scale", "&Keep as they are", "&Replace".
+enum class Answer { save, discard, cancel, scale, keep, replace };
 
 struct Question {
     QString text;

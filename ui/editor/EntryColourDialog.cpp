@@ -1,5 +1,6 @@
 #include "EntryColourDialog.h"
 
+#include "DialogSettings.h"
 #include "PackedColour.h"
 
 #include <QColorDialog>
@@ -13,7 +14,11 @@ EntryColourDialog::EntryColourDialog(EditorState &state, PaletteGrid &pic, Colou
 
 void EntryColourDialog::edit(int entry) {
     if (!m_dialog) {
+        keepDialogSettingsPrivate();
         m_dialog = new QColorDialog(&m_window);
+        // While it previews, no other window of the program, the Compare window included, may
+        // take input: a window-modal dialog would block only the editor itself.
+        m_dialog->setWindowModality(Qt::ApplicationModal);
         // The desktop's own dialog may lack the hex field and the screen picker, and may not
         // report the colour while it is being picked.
         m_dialog->setOption(QColorDialog::DontUseNativeDialog);
@@ -30,7 +35,8 @@ void EntryColourDialog::edit(int entry) {
     m_outlined = m_pic.image().pixel(cellRect(cellOfEntry(entry)).topLeft()) != rgbOfPacked(packed);
     m_entry = entry;
     placeBesideWindow();
-    m_dialog->open();
+    // Not open(): it would make the dialog window-modal.
+    m_dialog->show();
 }
 
 void EntryColourDialog::placeBesideWindow() {

@@ -41,7 +41,11 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
       m_channels(state, *pic, *this, m_history), m_spread(state, *pic, m_history),
       m_historyKeys(state, *pic, m_pointer, m_history),
       m_colourEditing(state, m_history, m_historyKeys),
-      m_colours(state, *pic, m_colourEditing, *this), m_state(state) {
+      m_colours(state, *pic, m_colourEditing, *this), m_ranges(state, *pic, m_colourEditing, *this),
+      m_compare(state, m_colourEditing, m_historyKeys, m_history, *this),
+      m_exchange(state, m_colourEditing, *this),
+      m_gridMenu(state, *pic, *this, {&m_colours, &m_ranges, &m_compare, &m_exchange}),
+      m_state(state) {
     setObjectName(QStringLiteral("Terrain"));
     setWindowTitle(QStringLiteral("Terrain Palette Editor"));
     // Resizable, but nothing is laid out: the controls keep their places.

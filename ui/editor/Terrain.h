@@ -4,12 +4,16 @@
 #include "ChannelEditing.h"
 #include "ColourCommands.h"
 #include "ColourEditing.h"
+#include "CompareCommand.h"
 #include "EditHistory.h"
 #include "EditorState.h"
 #include "EditorView.h"
+#include "GridMenu.h"
 #include "HistoryHandlers.h"
+#include "PaletteExchange.h"
 #include "PaletteGrid.h"
 #include "PointerHandlers.h"
+#include "RangeCommands.h"
 #include "SpreadHandlers.h"
 
 #include <QLabel>
@@ -32,6 +36,9 @@ public:
     const EditHistory &history() const { return m_history; }
     // Asked when the close box is pressed; false keeps the window open and changes nothing.
     void setCloseGuard(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
+    // The palette file as last loaded or saved, 768 bytes.
+    void setSavedPalette(const QByteArray &bytes) { m_compare.setSavedPalette(bytes); }
+    const GridMenu &gridMenu() const { return m_gridMenu; }
 
     // EditorView
     void setBarValue(int channel, int value) override;
@@ -71,6 +78,10 @@ private:
     HistoryHandlers m_historyKeys;
     ColourEditing m_colourEditing;
     ColourCommands m_colours;
+    RangeCommands m_ranges;
+    CompareCommand m_compare;
+    PaletteExchange m_exchange;
+    GridMenu m_gridMenu;
     const EditorState &m_state;
     std::function<bool()> m_mayClose;
 };

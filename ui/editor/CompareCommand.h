@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ColourEditing.h"
+#include "EditHistory.h"
+#include "EditorState.h"
+#include "GridMenuPart.h"
+#include "HistoryHandlers.h"
+
+#include <QByteArray>
+
+// "Compare…" in the grid's menu: opens the Compare window, made on first use, or brings it to
+// the front.
+class CompareCommand : public GridMenuPart {
+public:
+    CompareCommand(const EditorState &state, ColourEditing &editing, HistoryHandlers &historyKeys,
+                   const EditHistory &history, QWidget &window);
+
+    // The palette file as last loaded or saved, 768 bytes: the first reference.
+    void setSavedPalette(const QByteArray &bytes);
+
+    // GridMenuPart
+    void addItems(QMenu &menu) override;
+    void prepare(int entry) override;
+
+private:
+    const EditorState &m_state;
+    ColourEditing &m_editing;
+    HistoryHandlers &m_historyKeys;
+    const EditHistory &m_history;
+    QWidget &m_window;
+    QByteArray m_saved;
+};
