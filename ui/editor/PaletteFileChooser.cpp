@@ -1,0 +1,6 @@
+#include "PaletteFileChooser.h"
+
+std::optional<ChosenPalette> choosePaletteToRead(QWidget *, const QString &, const QString &,
+                                                 int) {
+    return std::nullopt;
+}
