@@ -1,14 +1,20 @@
 #include "ColourCommands.h"
 
 #include "ColourClipboard.h"
+#include "ColourList.h"
+#include "ColourPlacement.h"
 #include "PackedColour.h"
+#include "UserMessages.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QShortcut>
 
 ColourCommands::ColourCommands(EditorState &state, PaletteGrid &pic, ColourEditing &editing,
                                QWidget &window)
-    : m_state(state), m_editing(editing), m_dialog(state, pic, editing, window) {
+    : m_state(state), m_editing(editing), m_window(window), m_dialog(state, pic, editing, window) {
     // Window-wide, as undo is, so the keys work whichever control has the focus.
     connect(new QShortcut(QKeySequence::Copy, &window), &QShortcut::activated, this,
             [this] { copyKey(); });
@@ -28,8 +34,25 @@ void ColourCommands::pasteKey() {
 }
 
 void ColourCommands::paste(int entry) {
+    // Several colours go into consecutive entries from here, as an import does; one is a single
+    // paste.
+    if (const ColourList list = clipboardList(); !list.error.isEmpty()) {
+        showError(&m_window, list.error);
+        return;
+    } else if (!list.colours.isEmpty()) {
+        placeColours(m_editing, &m_window, entry, list.colours, QStringLiteral("pasted"));
+        return;
+    }
     if (const std::optional<QColor> colour = clipboardColour())
         m_editing.setColour(entry, *colour);
+}
+
+ColourList ColourCommands::clipboardList() const {
+    // A colour offered as such is one colour, whatever text comes with it.
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || (data->hasColor() && qvariant_cast<QColor>(data->colorData()).isValid()))
+        return {};
+    return colourListOfText(data->text());
 }
 
 QColor ColourCommands::colourOf(int entry) const {
@@ -52,5 +75,7 @@ void ColourCommands::addItems(QMenu &menu) {
 
 void ColourCommands::prepare(int entry) {
     m_menuEntry = entry;
-    m_paste->setEnabled(clipboardColour().has_value());
+    const ColourList list = clipboardList();
+    m_paste->setEnabled(clipboardColour().has_value() ||
+                        (list.error.isEmpty() && !list.colours.isEmpty()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColourEditing.h"
+#include "ColourList.h"
 #include "EditorState.h"
 #include "EntryColourDialog.h"
 #include "GridMenuPart.h"
@@ -12,7 +13,8 @@ class QAction;
 
 // Copy, paste and the colour dialog for one entry: the grid menu's "Copy colour", "Paste colour"
 // and "Edit colour…" for the entry it was opened on, and Ctrl+C and Ctrl+V anywhere in the
-// window. None of it changes what is selected.
+// window. A pasted text of several colours fills consecutive entries from there. None of it
+// changes what is selected.
 class ColourCommands : public QObject, public GridMenuPart {
     Q_OBJECT
 
@@ -30,10 +32,13 @@ public:
 
 private:
     void paste(int entry);
+    // The clipboard's text as a list of several colours; none when it is not one.
+    ColourList clipboardList() const;
     QColor colourOf(int entry) const;
 
     EditorState &m_state;
     ColourEditing &m_editing;
+    QWidget &m_window;
     EntryColourDialog m_dialog;
     QAction *m_paste = nullptr;
     // The entry the menu was opened for.

@@ -4,8 +4,11 @@
 #include "EditorState.h"
 #include "GridMenuPart.h"
 
-// Palettes in and out through the grid's menu: "Copy whole palette", "Import palette…" from the
-// entry the menu was opened for, and "Export palette…" of all 256 entries.
+class QWidget;
+
+// Palettes in and out through the grid's menu: "Copy whole palette" as text, "Import palette…"
+// into consecutive entries from the entry the menu was opened for, and "Export palette…" of all
+// 256 entries in the format the user picks. Export changes nothing in the editor.
 class PaletteExchange : public GridMenuPart {
 public:
     PaletteExchange(const EditorState &state, ColourEditing &editing, QWidget &window);
@@ -15,8 +18,14 @@ public:
     void prepare(int entry) override;
 
 private:
+    void copyWholePalette();
+    void importPalette();
+    void exportPalette();
+    QString folder() const;
+
     const EditorState &m_state;
     ColourEditing &m_editing;
     QWidget &m_window;
-    int m_menuEntry = 0;
+    // The entry the menu was opened for.
+    int m_menuEntry = firstEntry;
 };
