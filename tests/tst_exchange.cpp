@@ -59,7 +59,11 @@ private slots:
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     }
-    void cleanupTestCase() { QCOMPARE(QDir(m_config.path()).entryList(QDir::NoDotAndDotDot), {}); }
+    void cleanupTestCase() {
+        QCOMPARE(
+            QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            {});
+    }
 
     // A file imported from the menu of an entry; the 6-bit question answered as given.
     void import_data() {
