@@ -9,7 +9,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QSpinBox>
 
 namespace {
@@ -42,9 +41,8 @@ void AdjustDialog::make() {
     m_hue->setWrapping(true);
     m_chroma = settingBox(0, 200, QStringLiteral(" %"));
     m_lightness = settingBox(-100, 100, QString());
+    // In a dialog the box makes OK the default button: Enter in a spin box accepts.
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    // Enter in a box accepts.
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
     auto *layout = new QFormLayout(m_dialog);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -78,9 +76,8 @@ void AdjustDialog::adjust(int first, int last) {
     m_dialog->setWindowTitle(QStringLiteral("Adjust entries %1\u2013%2").arg(first).arg(last));
     // Centred on the small editor window, the dialog would hide the cells it previews.
     placeBesideWindow(*m_dialog, m_window);
+    // Showing gives it the focus as Tab would, its value selected: typing replaces it.
     m_hue->setFocus();
-    // Typing replaces the value instead of adding digits to it.
-    m_hue->selectAll();
     m_dialog->show();
 }
 
