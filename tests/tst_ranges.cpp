@@ -1,4 +1,5 @@
 #include "LoadedEditor.h"
+#include "PaletteColours.h"
 #include "PaletteExpectations.h"
 #include "RangeOperations.h"
 
@@ -16,18 +17,15 @@ void row(const char *steps, int first, int last, const char *change, int undoSte
 // The distinct palette with entries first..last changed by "reverse", "ramp" or "adjust h c l".
 Palette changed(int first, int last, const QString &change) {
     Palette palette = distinctPalette();
-    QList<QRgb> colours;
+    const QList<QRgb> colours = entryColours(palette, first, last);
+    const QStringList w = change.split(' ');
+    const QList<QRgb> next = w[0] == "reverse" ? reverseColours(colours)
+                             : w[0] == "ramp"  ? rampColours(colours)
+                             : w[0] == "adjust"
+                                 ? adjustColours(colours, w[1].toInt(), w[2].toInt(), w[3].toInt())
+                                 : colours;
     for (int n = first; n <= last; ++n)
-        colours.append(qRgb(palette[n][1], palette[n][2], palette[n][3]));
-    const QStringList words = change.split(' ');
-    colours = words[0] == "reverse" ? reverseColours(colours)
-              : words[0] == "ramp"  ? rampColours(colours)
-              : words[0] == "adjust"
-                  ? adjustColours(colours, words[1].toInt(), words[2].toInt(), words[3].toInt())
-                  : colours;
-    for (int n = first; n <= last; ++n)
-        setColour(palette, n, qRed(colours[n - first]), qGreen(colours[n - first]),
-                  qBlue(colours[n - first]));
+        setEntryColour(palette, n, next[n - first]);
     return palette;
 }
 } // namespace
