@@ -1,12 +1,11 @@
 #include "EntryColourDialog.h"
 
+#include "CellPreview.h"
+#include "DialogPlacement.h"
 #include "DialogSettings.h"
 #include "PackedColour.h"
 
 #include <QColorDialog>
-#include <QScreen>
-
-#include <algorithm>
 
 EntryColourDialog::EntryColourDialog(EditorState &state, PaletteGrid &pic, ColourEditing &editing,
                                      QWidget &window)
@@ -31,32 +30,19 @@ void EntryColourDialog::edit(int entry) {
     m_dialog->setWindowTitle(
         QStringLiteral("Colour of entry %1 \u00b7 %2").arg(entry).arg(m_state.terrainNames[entry]));
     m_dialog->setCurrentColor(colourOfPacked(packed));
-    // The grid keeps no record of its outlines; an outlined cell's corner is inverted.
-    m_outlined = m_pic.image().pixel(cellRect(cellOfEntry(entry)).topLeft()) != rgbOfPacked(packed);
+    m_outlined = hasOutline(m_pic, cellOfEntry(entry), packed);
     m_entry = entry;
-    placeBesideWindow();
+    // Centred on the small editor window, the dialog would hide the cell it previews.
+    placeBesideWindow(*m_dialog, m_window);
     // Not open(): it would make the dialog window-modal.
     m_dialog->show();
-}
-
-void EntryColourDialog::placeBesideWindow() {
-    // Centred on the small editor window, the dialog would hide the cell it previews: it goes
-    // to the window's right, moved back only as far as the screen's edge demands.
-    const QRect screen = m_window.screen()->availableGeometry();
-    const QRect window = m_window.frameGeometry();
-    const QSize size = m_dialog->sizeHint();
-    m_dialog->move(
-        std::max(screen.left(), std::min(window.right() + 1, screen.right() + 1 - size.width())),
-        std::max(screen.top(), std::min(window.top(), screen.bottom() + 1 - size.height())));
 }
 
 void EntryColourDialog::preview(const QColor &colour) {
     if (m_entry == 0)
         return;
-    const Cell cell = cellOfEntry(m_entry);
-    m_pic.fillCell(cell, packedColour(colour.red(), colour.green(), colour.blue()));
-    if (m_outlined)
-        m_pic.toggleHighlight(cell);
+    previewCell(m_pic, cellOfEntry(m_entry),
+                packedColour(colour.red(), colour.green(), colour.blue()), m_outlined);
 }
 
 void EntryColourDialog::finish(int result) {

@@ -19,7 +19,6 @@ public:
     void edit(int entry);
 
 private:
-    void placeBesideWindow();
     void preview(const QColor &colour);
     void finish(int result);
 
