@@ -46,3 +46,4 @@ mkdir "$folder/start"
     "$build/terrain-palette-editor" "$editorTitle" "$build/bench/minimal-window" "$floorTitle")
 
 QT_QPA_PLATFORM=offscreen "$build/bench/handler-bench"
+"$build/bench/format-bench"
