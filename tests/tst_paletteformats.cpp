@@ -21,8 +21,9 @@ namespace {
 QString hex(const QList<QRgb> &colours) {
     QStringList words;
     for (const QRgb colour : colours)
-        words << QString::number(qAlpha(colour) == 255 ? colour & 0xffffff : colour, 16)
-                     .rightJustified(6, '0');
+        words << (qAlpha(colour) == 255
+                      ? QString::number(colour & 0xffffff, 16).rightJustified(6, '0')
+                      : QString::number(colour, 16).rightJustified(8, '0'));
     return words.join(' ');
 }
 
@@ -145,11 +146,12 @@ void TestPaletteFormats::readsEachFormat_data() {
     good("GIMP", "GIMP Palette\nName: x\nColumns: 4\n# 1 2\n\n  0  12 200\t27 Grass Close\n1 2 3",
          "000cc8 010203");
     good("GIMP RGBA", "GIMP Palette\r\nChannels: RGBA\r\n\r\n1 2 3 4 5 6\r\n", "010203");
-    bad("GIMP alpha 300", "GIMP Palette\nChannels: RGBA\n1 2 3 300\n",
-        "in, line 3: 300 is not a channel value (0 to 255).");
+    bad("GIMP alpha 256", "GIMP Palette\nChannels: RGBA\n1 2 3 256\n",
+        "in, line 3: 256 is not a channel value (0 to 255).");
     bad("GIMP -6", "GIMP Palette\r\n\r\n1 2 3\r\n4 5 -6\r\n",
         "in, line 4: -6 is not a channel value (0 to 255).");
     bad("GIMP two numbers", "GIMP Palette\n#\n1 2\n", "in, line 3: '1 2' is not a colour.");
+    bad("GIMP word", "GIMP Palette\n1 2 x\n", "in, line 2: '1 2 x' is not a colour.");
     bad("GIMP name after colours", "GIMP Palette\n1 2 3\nName: x",
         "in, line 3: 'Name: x' is not a colour.");
     bad("GIMP CMYK", "GIMP Palette\nChannels: CMYK\n",
@@ -174,13 +176,13 @@ void TestPaletteFormats::readsEachFormat_data() {
         "in is a Microsoft palette without colour data.");
     bad("Microsoft, none", riff(0x0300, 0, {}), "in is a palette with no colours.");
 
-    const QList<QRgb> three{qRgb(1, 2, 3), qRgb(1, 2, 3), qRgb(200, 0, 0)};
+    const QList<QRgb> three{qRgb(1, 2, 3), qRgb(1, 2, 3), qRgba(200, 0, 0, 100)};
     good("PNG, indexed", encoded(indexed(three), "png"), "010203 010203 c80000");
     good("BMP, indexed", encoded(indexed(three), "bmp"), "010203 010203 c80000");
     good("PNG, grid of 3", encoded(squares(all, 3, 16, 16), "png"), hex(all));
     good("BMP, grid of 1", encoded(squares(all, 1, 16, 16), "bmp"), hex(all));
-    good("PNG, 3 squares", encoded(squares(three, 5, 3, 1), "png"), hex(three));
-    good("PNG, 1 square", encoded(squares(three, 10, 1, 1), "png"), hex(three.first(1)));
+    good("PNG, 3 squares", encoded(squares(three, 5, 3, 1), "png"), "010203 010203 c80000");
+    good("PNG, 1 square", encoded(squares(three, 10, 1, 1), "png"), "010203");
     bad("PNG 30 × 20", encoded(squares(three, 10, 3, 2), "png"),
         "in is 30 × 20 pixels: not a palette image.");
     bad("PNG 257 × 1", encoded(squares(all + all, 1, 257, 1), "png"),
