@@ -183,7 +183,7 @@ void TestPaletteFormats::readsEachFormat_data() {
     good("BMP, grid of 1", encoded(squares(all, 1, 16, 16), "bmp"), hex(all));
     good("PNG, 3 squares", encoded(squares(three, 5, 3, 1), "png"), "010203 010203 c80000");
     good("PNG, 1 square", encoded(squares(three, 10, 1, 1), "png"), "010203");
-    bad("PNG 30 × 20", encoded(squares(three, 10, 3, 2), "png"),
+    bad("PNG 30 × 20", encoded(squares(all, 10, 3, 2), "png"),
         "in is 30 × 20 pixels: not a palette image.");
     bad("PNG 257 × 1", encoded(squares(all + all, 1, 257, 1), "png"),
         "in is 257 × 1 pixels: not a palette image.");
