@@ -28,13 +28,12 @@ PaletteRead readPaletteFile(const QString &path) {
     const bool image = isPaletteImage(bytes);
     const qint64 limit = image ? imageFileLimit : paletteFileLimit;
     const auto tooLarge = [&] {
-        return readFailure(image ? QStringLiteral("%1 is over %2 MiB: too large for a palette "
-                                                  "image.")
-                                       .arg(source)
-                                       .arg(imageFileLimit >> 20)
-                                 : QStringLiteral("%1 is over 1 MiB: too large for a palette "
-                                                  "file.")
-                                       .arg(source));
+        const QString what =
+            image ? QStringLiteral("palette image") : QStringLiteral("palette file");
+        return readFailure(QStringLiteral("%1 is over %2 MiB: too large for a %3.")
+                               .arg(source)
+                               .arg(limit >> 20)
+                               .arg(what));
     };
     if (opened.size > limit)
         return tooLarge();
