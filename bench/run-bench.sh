@@ -47,3 +47,4 @@ mkdir "$folder/start"
 
 QT_QPA_PLATFORM=offscreen "$build/bench/handler-bench"
 QT_QPA_PLATFORM=offscreen "$build/bench/range-bench"
+"$build/bench/format-bench"

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,22 +41,24 @@ QString problemWith(const QString &path, const struct stat &status) {
     return {};
 }
 
-// Reads up to size bytes from the start of the file; fewer only at its end. Returns the system's
-// reason on failure.
-QString readStart(int fd, QByteArray &bytes, qsizetype size) {
-    bytes.resize(size);
-    qsizetype done = 0;
-    while (done < size) {
-        const ssize_t got = read(fd, bytes.data() + done, size - done);
+// Appends up to count more bytes from where the file's reading stands; fewer only at its end.
+// The buffer grows as the bytes arrive, so a large limit costs nothing for a small file. Returns
+// the system's reason on failure.
+QString readOn(int fd, QByteArray &bytes, qint64 count) {
+    constexpr qint64 chunk = 1 << 20;
+    for (qint64 wanted = count; wanted > 0;) {
+        const qsizetype at = bytes.size();
+        bytes.resize(at + std::min(wanted, chunk));
+        const ssize_t got = read(fd, bytes.data() + at, bytes.size() - at);
+        bytes.resize(at + std::max<ssize_t>(got, 0));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return qt_error_string(errno);
         if (got == 0)
             break;
-        done += got;
+        wanted -= got;
     }
-    bytes.resize(done);
     return {};
 }
 
@@ -78,16 +81,16 @@ void setPaletteFromBytes(Palette &palette, const QByteArray &bytes) {
     }
 }
 
-PaletteFileStart readPaletteStart(const QString &path) {
-    PaletteFileStart start;
+OpenedPaletteFile openPaletteFile(const QString &path) {
+    OpenedPaletteFile opened;
     const auto failed = [&](const FolderEntry &at) {
-        start.gone = errno == ENOENT || errno == ENOTDIR || (errno == ELOOP && at.throughLink);
-        start.error = unopenable(path, at);
-        return start;
+        opened.gone = errno == ENOENT || errno == ENOTDIR || (errno == ELOOP && at.throughLink);
+        opened.error = unopenable(path, at);
+        return std::move(opened);
     };
     if (path.isEmpty()) {
-        start.error = QStringLiteral("No palette file was chosen.");
-        return start;
+        opened.error = QStringLiteral("No palette file was chosen.");
+        return opened;
     }
     const FolderEntry at = resolveFolderEntry(path);
     if (!at.folder.isOpen()) {
@@ -98,30 +101,43 @@ PaletteFileStart readPaletteStart(const QString &path) {
     struct stat status {};
     if (fstatat(at.folder.get(), at.name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
         return failed(at);
-    if (start.error = problemWith(path, status); !start.error.isEmpty())
-        return start;
+    if (opened.error = problemWith(path, status); !opened.error.isEmpty())
+        return opened;
     if (afterLoadResolved)
         afterLoadResolved(path);
 
     // The name can be swapped between looking and opening, so what was opened is looked at
     // again. Not following a link and not waiting keep a link or a named pipe swapped in from
     // leading elsewhere or blocking.
-    const FileDescriptor file(openat(at.folder.get(), at.name.constData(),
-                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    FileDescriptor file(openat(at.folder.get(), at.name.constData(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.isOpen())
         return failed(at);
     if (fstat(file.get(), &status) != 0) {
-        start.error =
+        opened.error =
             QStringLiteral("%1 cannot be read: %2.").arg(shown(path), qt_error_string(errno));
-        return start;
+        return opened;
     }
-    if (start.error = problemWith(path, status); !start.error.isEmpty())
-        return start;
-    start.size = status.st_size;
-    // Only the first 768 bytes count; a longer file is never read whole.
-    if (const QString reason = readStart(file.get(), start.bytes, paletteFileSize);
-        !reason.isEmpty())
-        start.error = QStringLiteral("%1 cannot be read: %2.").arg(shown(path), reason);
+    if (opened.error = problemWith(path, status); !opened.error.isEmpty())
+        return opened;
+    opened.file = std::move(file);
+    opened.size = status.st_size;
+    return opened;
+}
+
+QString readPaletteFileOn(const OpenedPaletteFile &opened, const QString &path, QByteArray &bytes,
+                          qint64 count) {
+    if (const QString reason = readOn(opened.file.get(), bytes, count); !reason.isEmpty())
+        return QStringLiteral("%1 cannot be read: %2.").arg(shown(path), reason);
+    return {};
+}
+
+PaletteFileStart readPaletteStart(const QString &path, qint64 limit) {
+    const OpenedPaletteFile opened = openPaletteFile(path);
+    PaletteFileStart start{{}, opened.size, opened.error, opened.gone};
+    // Only the first bytes count; a longer file is never read whole.
+    if (start.error.isEmpty())
+        start.error = readPaletteFileOn(opened, path, start.bytes, limit);
     return start;
 }
 

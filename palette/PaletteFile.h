@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorState.h"
+#include "FileDescriptor.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,16 +9,32 @@
 // A palette file is 256 entries of red, green and blue bytes, nothing else.
 constexpr qint64 paletteFileSize = 768;
 
-// The start of the file at path as it stands: its first 768 bytes (fewer in a shorter file) and
-// its size, read without following a link swapped in or waiting on a named pipe. Where it cannot
-// be read, error names the file and the problem, and gone says whether nothing is there at all.
+// The file at path opened for reading, without following a link swapped in, waiting on a named
+// pipe or opening a device, with its size. Where it cannot be opened, error names the file and
+// the problem, and gone says whether nothing is there at all.
+struct OpenedPaletteFile {
+    FileDescriptor file;
+    qint64 size = 0;
+    QString error;
+    bool gone = false;
+};
+OpenedPaletteFile openPaletteFile(const QString &path);
+
+// Appends up to count more bytes of the opened file, from where its reading stands, to bytes;
+// fewer only at its end. Returns an empty string, or an error text naming the file (path).
+QString readPaletteFileOn(const OpenedPaletteFile &opened, const QString &path, QByteArray &bytes,
+                          qint64 count);
+
+// The start of the file at path as it stands, opened as openPaletteFile opens it: its first
+// limit bytes (fewer in a shorter file) and its size. Where it cannot be read, error names the
+// file and the problem, and gone says whether nothing is there at all.
 struct PaletteFileStart {
     QByteArray bytes;
     qint64 size = 0;
     QString error;
     bool gone = false;
 };
-PaletteFileStart readPaletteStart(const QString &path);
+PaletteFileStart readPaletteStart(const QString &path, qint64 limit = paletteFileSize);
 
 // Reads the first 768 bytes of the file at path into rows 1..256 of palette, packed colours
 // included, and the file's size into fileSize where given. Returns an empty string on success;

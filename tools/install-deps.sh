@@ -4,7 +4,7 @@
 set -eu
 
 run_packages="cmake make g++ qt6-base-dev libgl-dev"
-test_packages="$run_packages acl attr xvfb xauth xdotool imagemagick x11-utils clang-format dpkg-dev file desktop-file-utils lintian appstream man-db"
+test_packages="$run_packages acl attr xvfb xauth xdotool imagemagick x11-utils clang-format dpkg-dev file desktop-file-utils lintian appstream man-db clang libclang-rt-14-dev"
 
 case "${1:-run}" in
 run) wanted=$run_packages ;;
