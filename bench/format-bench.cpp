@@ -3,6 +3,7 @@
 // bytes and writing them to a file. Each figure is the median over repetitions and is printed
 // with the goal it is judged by.
 
+#include "MedianCollector.h"
 #include "PaletteFormats.h"
 #include "TerrainClasses.h"
 
@@ -19,18 +20,6 @@ namespace {
 
 constexpr int repetitions = 15;
 constexpr double goal = 5000; // microseconds
-
-// Collects the median of every benchmark instead of printing the library's table.
-class MedianCollector : public benchmark::BenchmarkReporter {
-public:
-    bool ReportContext(const Context &) override { return true; }
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> medians; // microseconds
-};
 
 const std::pair<const char *, PaletteFormat> formats[] = {
     {"GIMP palette", PaletteFormat::gimp},           {"JASC palette", PaletteFormat::jasc},

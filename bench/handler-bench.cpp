@@ -3,6 +3,7 @@
 // the median over repetitions and is printed with the goal it is judged by.
 
 #include "Editor.h"
+#include "MedianCollector.h"
 #include "PaletteFile.h"
 #include "TerrainClasses.h"
 
@@ -27,18 +28,6 @@ constexpr int repetitions = 15;
 // A cell's centre in grid pixels, for entry numbers 1..256.
 float cellCentreX(int entry) { return 16.0f * ((entry - 1) % 16) + 8; }
 float cellCentreY(int entry) { return 16.0f * ((entry - 1) / 16) + 8; }
-
-// Collects the median of every benchmark instead of printing the library's table.
-class MedianCollector : public benchmark::BenchmarkReporter {
-public:
-    bool ReportContext(const Context &) override { return true; }
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> medians; // microseconds
-};
 
 // Shows the editor as OK in the folder dialog leaves it: palette loaded, grid drawn, shown.
 void openEditor(Editor &editor, const QString &palettePath) {
