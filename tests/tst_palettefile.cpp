@@ -1,5 +1,6 @@
 #include "PaletteFile.h"
 
+#include "ExportFile.h"
 #include "PackedColour.h"
 #include "PaletteFileHooks.h"
 #include "TestFiles.h"
@@ -66,6 +67,8 @@ private slots:
     void saveKeepsAclAndAttributes_data();
     void saveKeepsAclAndAttributes();
     void demoPaletteLoads();
+    void exportWritesWholeOrNothing_data();
+    void exportWritesWholeOrNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -355,6 +358,53 @@ void TestPaletteFile::demoPaletteLoads() {
     QCOMPARE(QFileInfo(path).size(), 768);
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
+}
+
+void TestPaletteFile::exportWritesWholeOrNothing_data() {
+    // Exported to target in a folder that holds the open palette europe.act, its symbolic link
+    // link.act and hard link hard.act, and other.gpl (mode 0640); the folder has folderMode
+    // while exporting. error: a word the error holds; none where the export is written.
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("new file") << "new.gpl" << 0700 << "";
+    QTest::newRow("replace keeps mode") << "other.gpl" << 0700 << "";
+    QTest::newRow("the open palette") << "europe.act" << 0700 << "use Save";
+    QTest::newRow("the open palette, a link") << "link.act" << 0700 << "use Save";
+    QTest::newRow("the open palette, a hard link") << "hard.act" << 0700 << "use Save";
+    QTest::newRow("folder not writable") << "new.gpl" << 0500 << qt_error_string(EACCES);
+    QTest::newRow("folder not writable, replace") << "other.gpl" << 0500 << "may not be changed";
+    QTest::newRow("missing folder") << "gone/new.gpl" << 0700 << qt_error_string(ENOENT);
+}
+
+void TestPaletteFile::exportWritesWholeOrNothing() {
+    QFETCH(QString, target);
+    QFETCH(int, folderMode);
+    QFETCH(QString, error);
+    if (folderMode != 0700 && rerunAsUnprivilegedUser())
+        return;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(target), open = folder.filePath("europe.act");
+    const QByteArray openBytes = patternBytes(768), old = "GIMP Palette\n", bytes = "exported";
+    QVERIFY(writeFile(open, openBytes) && writeFile(folder.filePath("other.gpl"), old));
+    QVERIFY(QFile::link(open, folder.filePath("link.act")));
+    QVERIFY(link(QFile::encodeName(open), QFile::encodeName(folder.filePath("hard.act"))) == 0);
+    QVERIFY(chmod(QFile::encodeName(folder.filePath("other.gpl")), 0640) == 0);
+    const QByteArray was = readFile(path);
+    const mode_t mask = umask(022);
+    chmod(QFile::encodeName(folder.path()), folderMode);
+    const QString message = exportFile(path, bytes, open);
+    chmod(QFile::encodeName(folder.path()), 0700);
+    umask(mask);
+    QVERIFY2(message.contains(error) && message.isEmpty() == error.isEmpty(), qPrintable(message));
+    QVERIFY(error.isEmpty() || message.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(readFile(path), error.isEmpty() ? bytes : was);
+    QCOMPARE(readFile(open), openBytes);
+    struct stat made {};
+    QVERIFY(!error.isEmpty() || stat(QFile::encodeName(path), &made) == 0);
+    QVERIFY(!error.isEmpty() || (made.st_mode & 0777) == (target == "new.gpl" ? 0644u : 0640u));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             4 + (error.isEmpty() && target == "new.gpl"));
 }
 
 QTEST_GUILESS_MAIN(TestPaletteFile)
