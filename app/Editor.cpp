@@ -92,9 +92,13 @@ void Editor::saveClick() { save(); }
 bool Editor::save() {
     const QString &path = m_state.paletteFilePath;
     // Another program's change is written over only when the user says so. A file that can no
-    // longer be read to compare is saved as always; saving says what is wrong with it.
-    const DiskCheck check = checkDisk(path, m_savedBytes, m_savedSize);
-    if (check == DiskCheck::changed || check == DiskCheck::removed) {
+    // longer be read to compare is saved as always; saving says what is wrong with it. The
+    // answer holds for what the file held when asked: where it changed while the question was
+    // open, it is looked at afresh.
+    PaletteFileStart asked = readPaletteStart(path);
+    for (DiskCheck check = checkDisk(asked, m_savedBytes, m_savedSize);
+         check == DiskCheck::changed || check == DiskCheck::removed;
+         check = checkDisk(asked, m_savedBytes, m_savedSize)) {
         const QString text =
             QStringLiteral("%1 was %2 by another program since it was opened or last saved.\n\n"
                            "Save the palette as it is in the editor?")
@@ -104,14 +108,20 @@ bool Editor::save() {
         if (askQuestion(&m_terrain, {text, {Answer::save, Answer::cancel}, Answer::cancel}) !=
             Answer::save)
             return false;
+        const PaletteFileStart now = readPaletteStart(path);
+        if (sameStart(now, asked))
+            break;
+        asked = now;
     }
-    // A failed save keeps every edit; the user can fix the cause and save again.
-    if (const QString error = savePalette(path, m_state.palette); !error.isEmpty()) {
+    // A failed save keeps every edit; the user can fix the cause and save again. Where the bytes
+    // reached the file but may not outlast a power cut, the file holds them all the same.
+    bool written = false;
+    const QString error = savePalette(path, m_state.palette, &written);
+    if (written)
+        takeAsSaved(paletteFileSize);
+    if (!error.isEmpty())
         showError(&m_terrain, error);
-        return false;
-    }
-    takeAsSaved(paletteFileSize);
-    return true;
+    return error.isEmpty();
 }
 
 bool Editor::mayClose() {

@@ -19,8 +19,10 @@ void HistoryHandlers::showPalette() {
         // The bars' change handler writes back the values the entry already holds, which
         // makes no step.
         m_pointer.showChannels(m_state.anchorIndex);
-    } else if (!m_state.isSpreadArmed()) {
-        // As a pointer movement to the recorded position would; it lies inside the grid.
+    } else {
+        // As a pointer movement to the recorded position would, Spread armed or not: the
+        // read-out follows the pointer's entry then, so it must not keep undone values. The
+        // position lies inside the grid.
         m_pointer.mouseMove(m_state.pointerX, m_state.pointerY);
     }
     // Last, so that it also paints over the outlines the bars' change handler just drew.

@@ -171,9 +171,7 @@ void PaletteGrid::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void PaletteGrid::mouseDoubleClickEvent(QMouseEvent *event) {
-    // A double-click is a click and then this event, which arrives after the second press:
-    // that press must not make a second click when it is released.
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = false;
+    // Qt delivers a double-click as press, release, this event, release, with no second press;
+    // taken here, it does not reach the press handler as a second press would.
     event->accept();
 }

@@ -49,8 +49,10 @@ QString loadPalette(const QString &path, Palette &palette, qint64 *fileSize = nu
 // there can leave a mix of old and new entries, never a short file. A file this user may not
 // write is refused, and so is a save during which another file took the name: nothing is
 // written then. Returns an empty string on success, otherwise an error text naming the file and
-// the reason.
-QString savePalette(const QString &path, const Palette &palette);
+// the reason. After the rename the folder is synced too, so that the new name outlasts a power
+// cut; where that fails, the error says so, and written (where given) still tells that the file
+// holds the palette.
+QString savePalette(const QString &path, const Palette &palette, bool *written = nullptr);
 
 // The bytes savePalette writes.
 QByteArray paletteBytes(const Palette &palette);

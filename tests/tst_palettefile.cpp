@@ -1,5 +1,6 @@
 #include "PaletteFile.h"
 
+#include "ExportFile.h"
 #include "PackedColour.h"
 #include "PaletteFileHooks.h"
 #include "TestFiles.h"
@@ -36,6 +37,20 @@ void swapForPipe(const QString &p) {
     QVERIFY(QFile::remove(p) && !mkfifo(QFile::encodeName(p), 0600));
 }
 void swapForLink(const QString &p) { QVERIFY(QFile::remove(p) && QFile::link(linkTarget, p)); }
+// What each call that makes a new file last found, in order: "f" the new file synced (and then
+// whole), "r" the rename (the name still on the old bytes), "d" the folder synced (the name
+// already on the new ones); a letter in capitals where it found otherwise.
+QString durableSteps, durablePath;
+QByteArray durableOld;
+int folderSyncAnswer = 0;
+int recordDurableStep(DurableStep step, int fd) {
+    struct stat status {};
+    const QByteArray now = readFile(durablePath);
+    const bool found[] = {fstat(fd, &status) == 0 && status.st_size == 768, now == durableOld,
+                          now.size() == 768 && now != durableOld};
+    durableSteps += (found[int(step)] ? "frd" : "FRD")[int(step)];
+    return step == DurableStep::syncFolder ? folderSyncAnswer : 0;
+}
 constexpr int replaced = -2; // an outcome of saveKeepsTheFileWhereverItMayBeWritten
 
 Palette sentinelPalette() {
@@ -66,6 +81,10 @@ private slots:
     void saveKeepsAclAndAttributes_data();
     void saveKeepsAclAndAttributes();
     void demoPaletteLoads();
+    void saveSyncsTheContentThenTheNameThenTheFolder_data();
+    void saveSyncsTheContentThenTheNameThenTheFolder();
+    void exportWritesWholeOrNothing_data();
+    void exportWritesWholeOrNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -255,6 +274,7 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten_data() {
     QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1;
     QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0;
     QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0;
+    QTest::newRow("folder not readable") << "uooss" << 0733 << 0644 << false << 0;
     QTest::newRow("link swapped in, new file") << "mssss" << 0700 << 0644 << false << replaced;
     QTest::newRow("link swapped in, in place") << "mssss" << 0700 << 0644 << true << replaced;
 }
@@ -355,6 +375,109 @@ void TestPaletteFile::demoPaletteLoads() {
     QCOMPARE(QFileInfo(path).size(), 768);
     Palette palette{};
     QCOMPARE(loadPalette(path, palette), QString());
+}
+
+void TestPaletteFile::saveSyncsTheContentThenTheNameThenTheFolder_data() {
+    // folderMode: the folder's while saving (0300: this user may write it, not read it); gone: the
+    // file was removed before Save; folderSync: what the folder's sync is made to answer; steps:
+    // as recordDurableStep notes them; error: a word Save's error holds, none where it succeeds.
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("gone");
+    QTest::addColumn<int>("folderSync");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("replaced whole") << 0700 << false << 0 << "frd"
+                                    << "";
+    QTest::newRow("made anew") << 0700 << true << 0 << "frd"
+                               << "";
+    QTest::newRow("no folder syncs there") << 0700 << false << EINVAL << "frd"
+                                           << "";
+    QTest::newRow("folder sync fails") << 0700 << false << EIO << "frd"
+                                       << "power cut";
+    QTest::newRow("folder not readable: in place") << 0300 << false << 0 << ""
+                                                   << "";
+    QTest::newRow("folder not readable, made anew") << 0300 << true << 0 << "fr"
+                                                    << "power cut";
+}
+
+void TestPaletteFile::saveSyncsTheContentThenTheNameThenTheFolder() {
+    QFETCH(int, folderMode);
+    QFETCH(bool, gone);
+    QFETCH(int, folderSync);
+    QFETCH(QString, steps);
+    QFETCH(QString, error);
+    if (folderMode != 0700 && rerunAsUnprivilegedUser())
+        return;
+    QTemporaryDir folder;
+    durablePath = folder.filePath("europe.act");
+    durableOld = gone ? QByteArray() : patternBytes(768);
+    QVERIFY(gone || writeFile(durablePath, durableOld));
+    struct stat was {};
+    stat(QFile::encodeName(durablePath), &was);
+    Palette palette{};
+    setPaletteFromBytes(palette, patternBytes(769).right(768));
+    durableSteps.clear();
+    folderSyncAnswer = folderSync;
+    beforeDurableStep = recordDurableStep;
+    chmod(QFile::encodeName(folder.path()), folderMode);
+    bool written = false;
+    const QString message = savePalette(durablePath, palette, &written);
+    chmod(QFile::encodeName(folder.path()), 0700);
+    beforeDurableStep = nullptr;
+    QCOMPARE(durableSteps, steps);
+    QVERIFY2(message.contains(error) && message.isEmpty() == error.isEmpty(), qPrintable(message));
+    QVERIFY(written);
+    QCOMPARE(readFile(durablePath), paletteBytes(palette));
+    struct stat now {};
+    QCOMPARE(stat(QFile::encodeName(durablePath), &now), 0);
+    QCOMPARE(!gone && now.st_ino == was.st_ino, steps.isEmpty());
+}
+
+void TestPaletteFile::exportWritesWholeOrNothing_data() {
+    // Exported to target in a folder that holds the open palette europe.act, its symbolic link
+    // link.act and hard link hard.act, and other.gpl (mode 0640); the folder has folderMode
+    // while exporting. error: a word the error holds; none where the export is written.
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("new file") << "new.gpl" << 0700 << "";
+    QTest::newRow("replace keeps mode") << "other.gpl" << 0700 << "";
+    QTest::newRow("the open palette") << "europe.act" << 0700 << "use Save";
+    QTest::newRow("the open palette, a link") << "link.act" << 0700 << "use Save";
+    QTest::newRow("the open palette, a hard link") << "hard.act" << 0700 << "use Save";
+    QTest::newRow("folder not writable") << "new.gpl" << 0500 << qt_error_string(EACCES);
+    QTest::newRow("folder not writable, replace") << "other.gpl" << 0500 << "may not be changed";
+    QTest::newRow("missing folder") << "gone/new.gpl" << 0700 << qt_error_string(ENOENT);
+}
+
+void TestPaletteFile::exportWritesWholeOrNothing() {
+    QFETCH(QString, target);
+    QFETCH(int, folderMode);
+    QFETCH(QString, error);
+    if (folderMode != 0700 && rerunAsUnprivilegedUser())
+        return;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(target), open = folder.filePath("europe.act");
+    const QByteArray openBytes = patternBytes(768), old = "GIMP Palette\n", bytes = "exported";
+    QVERIFY(writeFile(open, openBytes) && writeFile(folder.filePath("other.gpl"), old));
+    QVERIFY(QFile::link(open, folder.filePath("link.act")));
+    QVERIFY(link(QFile::encodeName(open), QFile::encodeName(folder.filePath("hard.act"))) == 0);
+    QVERIFY(chmod(QFile::encodeName(folder.filePath("other.gpl")), 0640) == 0);
+    const QByteArray was = readFile(path);
+    const mode_t mask = umask(022);
+    chmod(QFile::encodeName(folder.path()), folderMode);
+    const QString message = exportFile(path, bytes, open);
+    chmod(QFile::encodeName(folder.path()), 0700);
+    umask(mask);
+    QVERIFY2(message.contains(error) && message.isEmpty() == error.isEmpty(), qPrintable(message));
+    QVERIFY(error.isEmpty() || message.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(readFile(path), error.isEmpty() ? bytes : was);
+    QCOMPARE(readFile(open), openBytes);
+    struct stat made {};
+    QVERIFY(!error.isEmpty() || stat(QFile::encodeName(path), &made) == 0);
+    QVERIFY(!error.isEmpty() || (made.st_mode & 0777) == (target == "new.gpl" ? 0644u : 0640u));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             4 + (error.isEmpty() && target == "new.gpl"));
 }
 
 QTEST_GUILESS_MAIN(TestPaletteFile)

@@ -1,5 +1,6 @@
 #include "LoadedEditor.h"
 #include "PaletteExpectations.h"
+#include "PaletteFileHooks.h"
 
 #include <sys/stat.h>
 
@@ -31,6 +32,13 @@ private slots:
         QTest::newRow("close, Cancel") << "1rX" << false << ".**" << lost;
         QTest::newRow("close, Save fails") << "1rp+X" << false << ".****" << lost;
         QTest::newRow("close, Save, Cancel") << "1rw+X" << false << ".****" << lost + changed;
+        QTest::newRow("rewritten while asked")
+            << "1rwa++S" << false << ".*****." << changed + changed;
+        QTest::newRow("rewritten while asked, Cancel")
+            << "1rwa+S" << false << ".*****" << changed + changed;
+        QTest::newRow("written back while asked") << "1rwb+S" << false << ".****." << changed;
+        QTest::newRow("folder sync fails") << "1rfS" << false << ".**." << no;
+        QTest::newRow("close, Save, folder sync fails") << "1rf+X" << false << ".***." << lost;
     }
     void afterEachStep() {
         QFETCH(QString, script);
@@ -44,7 +52,17 @@ private slots:
         // A digit clicks entry 40 + digit, "r" raises red, "s" Spread, "S" Save, "u"/"y" undo/redo,
         // "X" closes, "+"/"-" answer the next question Save/Discard (else Cancel). Another program
         // "w" rewrites the file, "l" lengthens it, "t" only touches it, "x" removes it, "p" puts a
-        // named pipe in its place.
+        // named pipe in its place; while the next question is open it "a" rewrites the file again
+        // or "b" writes back the bytes loaded. "f" makes the folder's sync fail from then on.
+        QString whileAsked;
+        const Asker answer = setAsker([&](QWidget *parent, const Question &question) {
+            if (!whileAsked.isEmpty())
+                writeFile(path, whileAsked.front() == u'a' ? QByteArray(768, 'a')
+                                                           : fileBytes(distinctPalette()));
+            whileAsked.remove(0, 1);
+            return answer(parent, question);
+        });
+        const auto unhook = qScopeGuard([] { beforeDurableStep = nullptr; });
         const auto step = [&](QChar c) {
             if (c.isDigit()) {
                 sendMove(t.pic, centreOfEntry(40 + c.digitValue()));
@@ -62,6 +80,12 @@ private slots:
             else if (c == u'w' || c == u'l' || c == u't') // "t" writes the same bytes back
                 QVERIFY(writeFile(path, c == u'w' ? QByteArray(768, 'w')
                                                   : readFile(path) + (c == u'l' ? "l" : "")));
+            else if (c == u'a' || c == u'b')
+                whileAsked += c;
+            else if (c == u'f')
+                beforeDurableStep = [](DurableStep s, int) {
+                    return s == DurableStep::syncFolder ? EIO : 0;
+                };
             else if (c == u'x' || c == u'p')
                 QVERIFY(QFile::remove(path) && (c == u'x' || !mkfifo(qPrintable(path), 0600)));
         };
@@ -84,7 +108,7 @@ private slots:
         }
         QCOMPARE(seen, asked);
         QCOMPARE(editor.endRequests, int(ends));
-        QCOMPARE(editor.errors.size(), int(script.contains(u'p')));
+        QCOMPARE(editor.errors.size(), int(script.contains(u'p') || script.contains(u'f')));
         // Unsaved edits are never written, saved ones always are; a pipe is never read.
         QCOMPARE(QFileInfo(path).isFile() && readFile(path) == fileBytes(editor.state().palette),
                  !QString("*#").contains(shown.back()));

@@ -130,11 +130,18 @@ DirectoryList::DirectoryList(QWidget *parent) : QTreeWidget(parent) {
     // activated covers Enter and the platform's double-click. Opening the folder already open
     // looks at it afresh, as moving to it would: its palette may have appeared since.
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        // A rebuild deletes every item, this one among them, while Qt may still be delivering
+        // it: the rebuild waits until the signal has returned.
         const QString folder = item->data(0, pathRole).toString();
-        if (folder != m_path)
-            return setPath(folder);
-        rebuild();
-        emit pathChanged(m_path);
+        QMetaObject::invokeMethod(
+            this,
+            [this, folder] {
+                if (folder != m_path)
+                    return setPath(folder);
+                rebuild();
+                emit pathChanged(m_path);
+            },
+            Qt::QueuedConnection);
     });
     m_path = startFolder();
     rebuild();
