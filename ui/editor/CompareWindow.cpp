@@ -29,29 +29,23 @@ QPushButton *button(const QString &text) {
     return push;
 }
 
-// Fixed column widths from the widest text each column can hold: a list that sized its columns
-// to its rows would measure every row again at each change.
-void sizeColumns(QTreeView &list) {
+// Fixed column widths, measured once on rows of the widest texts each column can hold: a list
+// that sized its columns to its rows would measure every row again at each change.
+void sizeColumns(QTreeView &list, ComparisonModel &model) {
     const QFontMetrics metrics = list.fontMetrics();
-    const int padding = 2 * metrics.averageCharWidth();
-    int widestHex = 0;
-    for (const char digit : QByteArrayView("0123456789abcdef"))
-        widestHex = std::max(widestHex, metrics.horizontalAdvance(QLatin1Char(digit)));
-    int widestClass = 0;
+    int widest = 0;
+    for (int digit = 1; digit < 16; ++digit)
+        if (metrics.horizontalAdvance(QString::number(digit, 16)) >
+            metrics.horizontalAdvance(QString::number(widest, 16)))
+            widest = digit;
+    const QRgb wide = qRgb(17 * widest, 17 * widest, 17 * widest);
+    PaletteComparison prototype{entryCount, {}};
     for (const TerrainClass &terrain : terrainClasses)
-        widestClass = std::max(widestClass, metrics.horizontalAdvance(terrain.name.toString()));
-    const int colour = list.iconSize().width() + padding + metrics.horizontalAdvance(u'#') +
-                       6 * widestHex + padding;
-    QHeaderView *header = list.header();
-    const auto width = [&](int column, int content) {
-        const QString title = list.model()->headerData(column, Qt::Horizontal).toString();
-        header->resizeSection(column,
-                              std::max(content, metrics.horizontalAdvance(title)) + padding);
-    };
-    width(ComparisonModel::entryColumn, metrics.horizontalAdvance(QStringLiteral("256")));
-    width(ComparisonModel::classColumn, widestClass);
-    width(ComparisonModel::referenceColumn, colour);
-    width(ComparisonModel::nowColumn, colour);
+        prototype.differences.append({terrain.first, wide, wide});
+    prototype.differences.append({lastEntry, wide, wide});
+    model.setComparison(prototype);
+    list.header()->resizeSections(QHeaderView::ResizeToContents);
+    model.setComparison({});
 }
 
 } // namespace
@@ -70,17 +64,19 @@ CompareWindow::CompareWindow(const EditorState &state, ColourEditing &editing,
     m_list->setRootIsDecorated(false);
     m_list->setItemsExpandable(false);
     m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
+    // The focus frame stays on the entry's number: the style's frame across the whole row would
+    // tint the swatches of the current row.
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setItemDelegate(new SwatchDelegate(m_list));
-    const int swatchHeight = m_list->fontMetrics().height() - 2;
-    m_list->setIconSize(QSize(2 * swatchHeight, swatchHeight));
+    // Square, as high as a line of text: the window must fit beside the editor on a small screen.
+    const int swatch = m_list->fontMetrics().height();
+    m_list->setIconSize(QSize(swatch, swatch));
     m_list->setModel(&m_model);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setStretchLastSection(false);
-    sizeColumns(*m_list);
+    sizeColumns(*m_list, m_model);
     m_list->installEventFilter(this);
     m_summary->setBuddy(m_list);
 

@@ -2,8 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Draws a colour given as an item's decoration as a swatch with a thin frame in the text colour,
-// so that a colour close to the list's background still shows its extent.
+// Draws a colour given as an item's decoration as a swatch in exactly that colour, framed,
+// whether or not the row is selected.
 class SwatchDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
