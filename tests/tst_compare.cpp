@@ -290,6 +290,30 @@ private slots:
         QCOMPARE(list->currentIndex().row(), key.isEmpty() ? 1 : 0);
     }
 
+    // Beside the editor: to its right, or to its left where only that side has room.
+    void placement_data() {
+        QTest::addColumn<bool>("atRightEdge");
+        QTest::newRow("room on the right") << false;
+        QTest::newRow("room on the left only") << true;
+    }
+    void placement() {
+        QFETCH(bool, atRightEdge);
+        LoadedEditor e;
+        QVERIFY(e.load(fileBytes(distinctPalette())));
+        const QRect screen = e.terrain().screen()->availableGeometry();
+        if (atRightEdge)
+            e.terrain().move(screen.right() + 1 - e.terrain().frameGeometry().width(), 0);
+        QTest::mouseClick(e.terrain().windowHandle(), Qt::RightButton, {},
+                          e.pic()->mapTo(&e.terrain(), centreOfEntry(1)));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
+        auto *compare = e.terrain().findChild<CompareWindow *>();
+        QVERIFY(compare && QTest::qWaitForWindowExposed(compare));
+        const QRect editor = e.terrain().frameGeometry();
+        QCOMPARE(atRightEdge ? compare->frameGeometry().right() + 1 : compare->x(),
+                 atRightEdge ? editor.left() : editor.right() + 1);
+        QVERIFY(screen.contains(compare->frameGeometry()));
+    }
+
     void cleanupTestCase() {
         QCOMPARE(
             QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),

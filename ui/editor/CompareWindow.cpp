@@ -66,6 +66,7 @@ CompareWindow::CompareWindow(const EditorState &state, ColourEditing &editing,
     m_list->setUniformRowHeights(true);
     // The focus frame stays on the entry's number: the style's frame across the whole row would
     // tint the swatches of the current row.
+    m_list->setAllColumnsShowFocus(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -107,7 +108,11 @@ CompareWindow::CompareWindow(const EditorState &state, ColourEditing &editing,
         columns += m_list->header()->sectionSize(column);
     m_list->setMinimumWidth(columns + m_list->verticalScrollBar()->sizeHint().width() +
                             2 * m_list->frameWidth());
-    // About as tall as the editor beside it.
+    // The last column takes what the scroll bar leaves while it is not needed.
+    m_list->header()->setStretchLastSection(true);
+    // About as tall as the editor beside it. The layout worked out first, so that placing the
+    // window beside the editor knows its true width.
+    layout->activate();
     resize(sizeHint().width(), std::max(sizeHint().height(), m_editor.height()));
 
     connect(compareWith, &QPushButton::clicked, this, [this] { chooseReference(); });
