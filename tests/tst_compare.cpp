@@ -124,6 +124,8 @@ private slots:
         row("open", {}, "No entry differs", saved, 0, 0);
         row("edit3 edit40 edit200 open", {3, 40, 200}, "3 of 256 entries differ", saved, 3, 3);
         row("edit3 open edit7", {3, 7}, "2 of 256 entries differ", saved, 2, 3);
+        row("open edit7 edit7", {7}, "1 of 256 entries differs", saved, 1, 7); // one merged step
+        row("edit3 edit40 open Ctrl+Z", {3}, "1 of 256 entries differs", saved, 1, 3);
         row("edit3 edit40 open Return", {40}, "1 of 256 entries differs", saved, 3, 40);
         row("edit3 edit40 edit200 open Down Return", {3, 200}, "2 of 256 entries differ", saved, 4,
             200);

@@ -79,7 +79,6 @@ CompareWindow::CompareWindow(const EditorState &state, ColourEditing &editing,
     m_list->header()->setStretchLastSection(false);
     sizeColumns(*m_list, m_model);
     m_list->installEventFilter(this);
-    m_summary->setBuddy(m_list);
 
     auto *compareWith = button(QStringLiteral("Compare &with\u2026"));
     m_savedFile = button(QStringLiteral("&Saved file"));
