@@ -49,6 +49,12 @@ QList<QRgb> fileColours(const QString &path) {
     return colours;
 }
 
+// A button's letter presses it for a moment, and it acts when let go.
+void waitForRelease(const QWidget *window) {
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        QTRY_VERIFY(!button->isDown());
+}
+
 // Whether any pixel of `area` in the image is `colour`.
 bool shows(const QImage &image, QRect area, QRgb colour) {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -191,8 +197,8 @@ private slots:
                 QVERIFY(QTest::qWaitForWindowActive(compare));
                 answerFileDialog(step.size() > 5 ? folder.filePath(step.mid(5)) : QString());
                 QTest::keyClick(compare, Qt::Key_W, Qt::AltModifier);
+                waitForRelease(compare);
                 QTRY_VERIFY(!QApplication::activeModalWidget());
-                QTest::qWait(150); // the button's press shows for a moment
             } else if (step == "save") {
                 QTest::mouseClick(e.terrain().sav, Qt::LeftButton);
             } else {
@@ -201,8 +207,7 @@ private slots:
                 compare->activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(compare));
                 QTest::keySequence(QApplication::focusWidget(), QKeySequence(step));
-                if (step.startsWith("Alt+"))
-                    QTest::qWait(150);
+                waitForRelease(compare);
             }
         }
         QVERIFY(compare && compare->isVisible());
