@@ -47,4 +47,5 @@ mkdir "$folder/start"
 
 QT_QPA_PLATFORM=offscreen "$build/bench/handler-bench"
 QT_QPA_PLATFORM=offscreen "$build/bench/range-bench"
+QT_QPA_PLATFORM=offscreen "$build/bench/compare-bench"
 "$build/bench/format-bench"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColourEditing.h"
+#include "CompareWindow.h"
 #include "EditHistory.h"
 #include "EditorState.h"
 #include "GridMenuPart.h"
@@ -23,10 +24,15 @@ public:
     void prepare(int entry) override;
 
 private:
+    void open();
+
     const EditorState &m_state;
     ColourEditing &m_editing;
     HistoryHandlers &m_historyKeys;
     const EditHistory &m_history;
     QWidget &m_window;
     QByteArray m_saved;
+    // Made on first use: nothing of it costs start-up time. A child of the editor window, it
+    // goes with it.
+    CompareWindow *m_compare = nullptr;
 };

@@ -2,10 +2,10 @@
 
 #include "ControlPlacement.h"
 #include "FocusFrame.h"
+#include "HistoryKeys.h"
 #include "ProgramEnd.h"
 
 #include <QCloseEvent>
-#include <QShortcut>
 
 namespace {
 
@@ -80,7 +80,7 @@ Terrain::Terrain(EditorState &state, QWidget *parent)
     new FocusFrame(pic);
 
     bindEvents();
-    bindUndo();
+    bindHistoryKeys(*this, m_historyKeys);
 }
 
 void Terrain::bindEvents() {
@@ -102,20 +102,6 @@ void Terrain::bindEvents() {
         m_spread.fillClick();
         showSpreadArmed();
     });
-}
-
-void Terrain::bindUndo() {
-    // Window-wide, so the keys work whichever control has the focus. Redo takes each platform's
-    // own keys and Ctrl+Y as well, which Linux leaves out.
-    auto *undo = new QShortcut(this);
-    undo->setKeys(QKeySequence::Undo);
-    connect(undo, &QShortcut::activated, this, [this] { m_historyKeys.undoKey(); });
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y); !redoKeys.contains(ctrlY))
-        redoKeys.append(ctrlY);
-    auto *redo = new QShortcut(this);
-    redo->setKeys(redoKeys);
-    connect(redo, &QShortcut::activated, this, [this] { m_historyKeys.redoKey(); });
 }
 
 ChannelBar *Terrain::bar(int channel) const {

@@ -68,7 +68,6 @@ protected:
 
 private:
     void bindEvents();
-    void bindUndo();
     void showSpreadArmed();
 
     PointerHandlers m_pointer;
