@@ -3,8 +3,10 @@
 // with the window closed. Entries 2 to 256 are reversed first, so the list holds 254 rows. Each
 // figure is printed with the goal it is judged by.
 
+#include "CellCentre.h"
 #include "CompareWindow.h"
 #include "Editor.h"
+#include "MedianCollector.h"
 #include "PaletteFile.h"
 #include "TerrainClasses.h"
 
@@ -23,20 +25,6 @@
 namespace {
 
 constexpr int repetitions = 15;
-
-// Collects the median of every benchmark instead of printing the library's table.
-class MedianCollector : public benchmark::BenchmarkReporter {
-public:
-    bool ReportContext(const Context &) override { return true; }
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> medians; // microseconds
-};
-
-QPoint centreOf(int entry) { return {16 * ((entry - 1) % 16) + 8, 16 * ((entry - 1) / 16) + 8}; }
 
 void click(PaletteGrid *pic, int entry) {
     emit pic->pointerMoved(centreOf(entry).x(), centreOf(entry).y());

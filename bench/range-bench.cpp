@@ -2,6 +2,7 @@
 // checks that every one of the 16,777,216 colours comes back exactly from Adjust's start values.
 // Each figure is printed with the goal it is judged by.
 
+#include "CellCentre.h"
 #include "Editor.h"
 #include "MedianCollector.h"
 #include "PaletteFile.h"
@@ -25,8 +26,6 @@
 namespace {
 
 constexpr int repetitions = 15;
-
-QPoint centreOf(int entry) { return {16 * ((entry - 1) % 16) + 8, 16 * ((entry - 1) / 16) + 8}; }
 
 // The editor with the demo palette, entry 1 selected and the Adjust dialog open for 1..256, as
 // a right click on entry 256 and "Adjust colours…" leave it; its focused box is the hue.
