@@ -8,7 +8,7 @@ set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: $0 <build folder> [seconds]}
-seconds=${2:-40}
+seconds=${2:-30}
 command -v clang++ >/dev/null ||
     { echo "clang++ is missing: tools/install-deps.sh test installs it" >&2; exit 1; }
 
