@@ -56,7 +56,9 @@ QString exportFile(const QString &path, const QByteArray &bytes, const QString &
         if (const QString why = whyNotReplaceable(target.at.folder.get(), *old); !why.isEmpty())
             return notExported(path, why);
     QString error;
-    switch (replaceWhole(target.at, bytes, old, target.file.get(), error)) {
+    // Unlike Save, which must keep the user's edits somewhere, an export that could not be made
+    // to last is better not written at all.
+    switch (replaceWhole(target.at, bytes, old, target.file.get(), error, true)) {
     case Replacement::done:
         return {};
     case Replacement::unsynced:

@@ -158,14 +158,14 @@ QString whyNotReplaceable(int folder, const struct stat &old) {
 }
 
 Replacement replaceWhole(const FolderEntry &at, const QByteArray &bytes, const struct stat *old,
-                         int oldFd, QString &error) {
+                         int oldFd, QString &error, bool mustLast) {
     // The descriptor the folder is known by only names files; syncing needs the folder opened
     // for reading, through that descriptor, as opening its path again could reach another one.
     // Where this user may write the folder but not read it, that is known before anything is
     // written.
     const FileDescriptor folder(openat(at.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     const QString unreadable = folder.isOpen() ? QString() : qt_error_string(errno);
-    if (old && !folder.isOpen()) {
+    if ((old || mustLast) && !folder.isOpen()) {
         error = QStringLiteral("its folder cannot be read, so a new name in it could not be made "
                                "to last (%1)")
                     .arg(unreadable);

@@ -43,5 +43,6 @@ enum class Replacement {
 // that the new name outlasts a power cut. With old (open as oldFd) set, the new file gets its
 // owner, group, mode and extended attributes first; where any of that, the rename or opening the
 // folder to sync it is refused, the old file is left untouched and the result is notPossible.
+// With mustLast, a folder that cannot be opened to sync it is refused even for a file made anew.
 Replacement replaceWhole(const FolderEntry &at, const QByteArray &bytes, const struct stat *old,
-                         int oldFd, QString &error);
+                         int oldFd, QString &error, bool mustLast = false);

@@ -447,6 +447,7 @@ void TestPaletteFile::exportWritesWholeOrNothing_data() {
     QTest::newRow("the open palette, a hard link") << "hard.act" << 0700 << "use Save";
     QTest::newRow("folder not writable") << "new.gpl" << 0500 << qt_error_string(EACCES);
     QTest::newRow("folder not writable, replace") << "other.gpl" << 0500 << "may not be changed";
+    QTest::newRow("folder not readable") << "new.gpl" << 0300 << "cannot be read";
     QTest::newRow("missing folder") << "gone/new.gpl" << 0700 << qt_error_string(ENOENT);
 }
 
