@@ -138,6 +138,9 @@ private slots:
         row("edit3 edit40 edit200 open End Return", {3, 40}, "2 of 256 entries differ", saved, 4,
             40);
         row("edit3 edit40 open Return Ctrl+Z", {3, 40}, "2 of 256 entries differ", saved, 2, 40);
+        // A click on the button gives the keyboard back to the list.
+        row("edit3 edit40 edit200 open click:R Return", {200}, "1 of 256 entries differs", saved, 5,
+            200);
         row("edit3 edit40 edit200 open Alt+A", {}, "No entry differs", saved, 4, 0);
         row("edit3 edit40 edit200 open Alt+A Ctrl+Z", {3, 40, 200}, "3 of 256 entries differ",
             saved, 3, 3);
@@ -199,6 +202,12 @@ private slots:
                 QTest::keyClick(compare, Qt::Key_W, Qt::AltModifier);
                 waitForRelease(compare);
                 QTRY_VERIFY(!QApplication::activeModalWidget());
+            } else if (step.startsWith("click:")) { // the button of that letter
+                const auto buttons = compare->findChildren<QPushButton *>();
+                QTest::mouseClick(
+                    *std::find_if(buttons.begin(), buttons.end(),
+                                  [&](auto *b) { return b->text().contains('&' + step.mid(6)); }),
+                    Qt::LeftButton);
             } else if (step == "save") {
                 QTest::mouseClick(e.terrain().sav, Qt::LeftButton);
             } else {

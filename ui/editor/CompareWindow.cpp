@@ -138,6 +138,8 @@ void CompareWindow::setSavedPalette(const QByteArray &bytes) {
 
 void CompareWindow::open() {
     if (isVisible()) {
+        if (isMinimized())
+            showNormal();
         raise();
         activateWindow();
         return;
@@ -215,10 +217,14 @@ void CompareWindow::revertEntry() {
         return;
     const EntryDifference difference = m_model.comparison().differences[current.row()];
     m_editing.setColours(difference.entry, {difference.reference});
+    // A button pressed to revert keeps the keyboard otherwise, and Enter would press it again
+    // instead of reverting the row that is current now.
+    m_list->setFocus();
 }
 
 void CompareWindow::revertAll() {
     m_editing.setPalette(revertedPalette(m_state.palette, m_model.comparison().differences));
+    m_list->setFocus();
 }
 
 bool CompareWindow::eventFilter(QObject *watched, QEvent *event) {
