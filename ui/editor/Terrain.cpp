@@ -21,6 +21,11 @@ QLineEdit *readout(QWidget *parent, const char *name, QRect geometry, const QStr
 
 } // namespace
 
+// The history is destroyed before Qt deletes this window's child windows, and clearing it
+// announces a new index: nobody may be told of that any more, as the window telling them is
+// half gone.
+Terrain::~Terrain() { QObject::disconnect(&m_history.stack(), nullptr, nullptr, nullptr); }
+
 Terrain::Terrain(EditorState &state, QWidget *parent)
     : QWidget(parent), pic(place(new PaletteGrid(this), "pic", {8, 8, 256, 256})),
       v1(place(new ChannelBar(this), "v1", {296, 24, 9, 177})),

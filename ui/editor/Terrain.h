@@ -30,6 +30,7 @@ class Terrain : public QWidget, public EditorView {
 
 public:
     explicit Terrain(EditorState &state, QWidget *parent = nullptr);
+    ~Terrain() override;
 
     ChannelBar *bar(int channel) const;
     QLineEdit *channelText(int channel) const;
