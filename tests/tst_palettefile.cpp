@@ -271,6 +271,7 @@ void TestPaletteFile::saveKeepsTheFileWhereverItMayBeWritten_data() {
     QTest::newRow("root, user's file") << "rssoo" << 0700 << 0640 << false << -1;
     QTest::newRow("sticky folder") << "uoooo" << 01777 << 0666 << false << 0;
     QTest::newRow("group-writable") << "ussos" << 0755 << 0664 << false << 0;
+    QTest::newRow("folder not readable") << "uooss" << 0733 << 0644 << false << 0;
     QTest::newRow("link swapped in, new file") << "mssss" << 0700 << 0644 << false << replaced;
     QTest::newRow("link swapped in, in place") << "mssss" << 0700 << 0644 << true << replaced;
 }
