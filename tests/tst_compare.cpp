@@ -21,14 +21,6 @@ QList<QRgb> stockColours() {
     return colours;
 }
 
-QByteArray gimpText(const QList<QRgb> &colours) {
-    QByteArray text = "GIMP Palette\nName: stock\n#\n";
-    for (const QRgb colour : colours)
-        text += QByteArray::number(qRed(colour)) + ' ' + QByteArray::number(qGreen(colour)) + ' ' +
-                QByteArray::number(qBlue(colour)) + "\tname\n";
-    return text;
-}
-
 // The entries 1..reference.size() whose colours are not the reference's, worked out here.
 QList<int> differing(const Palette &palette, const QList<QRgb> &reference) {
     QList<int> entries;
@@ -71,10 +63,7 @@ class TestCompare : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    }
+    void initTestCase() { QVERIFY(m_config.use()); }
 
     void summary_data() {
         QTest::addColumn<int>("referenceSize");
@@ -330,14 +319,10 @@ private slots:
         QVERIFY(screen.contains(compare->frameGeometry()));
     }
 
-    void cleanupTestCase() {
-        QCOMPARE(
-            QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            {});
-    }
+    void cleanupTestCase() { QCOMPARE(m_config.written(), QStringList()); }
 
 private:
-    QTemporaryDir m_config;
+    DialogConfigFolder m_config;
 };
 
 QTEST_MAIN(TestCompare)
