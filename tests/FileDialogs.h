@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -35,3 +37,19 @@ inline void answerFileDialog(const QString &name, const QString &filter = {}) {
         QTest::keyClick(field, Qt::Key_Return);
     });
 }
+
+// Qt's own file dialogs would write their settings under XDG_CONFIG_HOME if the editor let them:
+// a test points it at an empty folder of its own and checks at the end that nothing came in.
+class DialogConfigFolder {
+public:
+    bool use() const {
+        return m_folder.isValid() && qputenv("XDG_CONFIG_HOME", m_folder.path().toUtf8());
+    }
+    QStringList written() const {
+        return QDir(m_folder.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+private:
+    QTemporaryDir m_folder;
+};

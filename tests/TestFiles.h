@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
+#include <QRgb>
 #include <QString>
 
 inline bool writeFile(const QString &path, const QByteArray &bytes) {
@@ -13,4 +15,13 @@ inline bool writeFile(const QString &path, const QByteArray &bytes) {
 inline QByteArray readFile(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A GIMP palette file of the colours, each named "name".
+inline QByteArray gimpText(const QList<QRgb> &colours) {
+    QByteArray text = "GIMP Palette\nName: test\n#\n";
+    for (const QRgb colour : colours)
+        text += QByteArray::number(qRed(colour)) + ' ' + QByteArray::number(qGreen(colour)) + ' ' +
+                QByteArray::number(qBlue(colour)) + "\tname\n";
+    return text;
 }

@@ -18,14 +18,6 @@ QList<QRgb> newColours(int count, int limit = 255) {
     return colours;
 }
 
-QByteArray gimpText(const QList<QRgb> &colours) {
-    QByteArray text = "GIMP Palette\nName: ramp\n#\n";
-    for (const QRgb colour : colours)
-        text += QByteArray::number(qRed(colour)) + ' ' + QByteArray::number(qGreen(colour)) + ' ' +
-                QByteArray::number(qBlue(colour)) + "\tname\n";
-    return text;
-}
-
 QByteArray colourTable(const QList<QRgb> &colours) {
     QByteArray bytes;
     for (const QRgb colour : colours)
@@ -54,16 +46,9 @@ class TestExchange : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        // Qt's own dialogs would write here if the editor let them.
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    }
-    void cleanupTestCase() {
-        QCOMPARE(
-            QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            {});
-    }
+    // Qt's own dialogs would write there if the editor let them.
+    void initTestCase() { QVERIFY(m_config.use()); }
+    void cleanupTestCase() { QCOMPARE(m_config.written(), QStringList()); }
 
     // A file imported from the menu of an entry; the 6-bit question answered as given.
     void import_data() {
@@ -250,7 +235,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_config;
+    DialogConfigFolder m_config;
 };
 
 QTEST_MAIN(TestExchange)

@@ -198,7 +198,8 @@ void CompareWindow::chooseReference() {
     const QFileInfo file(chosen->path);
     m_folder = file.absolutePath();
     m_referenceName = file.fileName();
-    m_chosen = chosen->colours.first(std::min<qsizetype>(chosen->colours.size(), entryCount));
+    // Colours past entry 256 are left for comparePalettes to ignore.
+    m_chosen = chosen->colours;
     showReference();
     refresh();
 }
