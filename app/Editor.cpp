@@ -1,6 +1,7 @@
 #include "Editor.h"
 
 #include "DiskCheck.h"
+#include "PaletteColours.h"
 #include "PaletteFile.h"
 #include "ProgramEnd.h"
 #include "TerrainClasses.h"
@@ -151,6 +152,6 @@ void Editor::showUnsaved() { m_terrain.setWindowModified(unsaved()); }
 void Editor::takeAsSaved(qint64 fileSize) {
     m_savedBytes = paletteBytes(m_state.palette);
     m_savedSize = fileSize;
-    m_terrain.setSavedPalette(m_savedBytes);
+    m_terrain.setSavedPalette(entryColours(m_state.palette, firstEntry, lastEntry));
     showUnsaved();
 }

@@ -7,6 +7,7 @@
 #include "CompareWindow.h"
 #include "Editor.h"
 #include "MedianCollector.h"
+#include "PaletteColours.h"
 #include "PaletteFile.h"
 #include "TerrainClasses.h"
 
@@ -53,7 +54,7 @@ CompareWindow *openCompare(Editor &editor) {
     editor.state().paletteFilePath = path;
     if (const QString error = loadPalette(path, editor.state().palette); !error.isEmpty())
         qFatal("%s", qPrintable(error));
-    editor.terrain().setSavedPalette(paletteBytes(editor.state().palette));
+    editor.terrain().setSavedPalette(entryColours(editor.state().palette, firstEntry, lastEntry));
     PaletteGrid *const pic = editor.terrain().pic;
     pic->redrawGrid(editor.state().palette);
     editor.terrain().show();

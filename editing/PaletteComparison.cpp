@@ -33,14 +33,3 @@ QString comparisonSummary(const PaletteComparison &comparison) {
         .arg(comparison.compared)
         .arg(differing == 1 ? QStringLiteral("differs") : QStringLiteral("differ"));
 }
-
-QList<QRgb> coloursOfPaletteBytes(const QByteArray &bytes) {
-    QList<QRgb> colours;
-    const qsizetype count = std::min<qsizetype>(bytes.size() / 3, entryCount);
-    colours.reserve(count);
-    for (qsizetype i = 0; i < count; ++i)
-        colours.append(qRgb(static_cast<unsigned char>(bytes[3 * i]),
-                            static_cast<unsigned char>(bytes[3 * i + 1]),
-                            static_cast<unsigned char>(bytes[3 * i + 2])));
-    return colours;
-}

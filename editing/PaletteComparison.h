@@ -2,7 +2,6 @@
 
 #include "EditorState.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QRgb>
 #include <QString>
@@ -32,6 +31,3 @@ Palette revertedPalette(const Palette &palette, const QList<EntryDifference> &di
 
 // "3 of 256 entries differ", "1 of 40 entries differs", "No entry differs".
 QString comparisonSummary(const PaletteComparison &comparison);
-
-// The colours of a palette file's 768 bytes, entry 1 first; a shorter file gives fewer.
-QList<QRgb> coloursOfPaletteBytes(const QByteArray &bytes);

@@ -8,10 +8,10 @@ CompareCommand::CompareCommand(const EditorState &state, ColourEditing &editing,
     : m_state(state), m_editing(editing), m_historyKeys(historyKeys), m_history(history),
       m_window(window) {}
 
-void CompareCommand::setSavedPalette(const QByteArray &bytes) {
-    m_saved = bytes;
+void CompareCommand::setSavedPalette(const QList<QRgb> &colours) {
+    m_saved = colours;
     if (m_compare)
-        m_compare->setSavedPalette(bytes);
+        m_compare->setSavedPalette(colours);
 }
 
 void CompareCommand::addItems(QMenu &menu) {

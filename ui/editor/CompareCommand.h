@@ -7,7 +7,8 @@
 #include "GridMenuPart.h"
 #include "HistoryHandlers.h"
 
-#include <QByteArray>
+#include <QList>
+#include <QRgb>
 
 // "Compare…" in the grid's menu: opens the Compare window, made on first use, or brings it to
 // the front.
@@ -17,7 +18,7 @@ public:
                    const EditHistory &history, QWidget &window);
 
     // The palette file as last loaded or saved, 768 bytes: the first reference.
-    void setSavedPalette(const QByteArray &bytes);
+    void setSavedPalette(const QList<QRgb> &colours);
 
     // GridMenuPart
     void addItems(QMenu &menu) override;
@@ -31,7 +32,7 @@ private:
     HistoryHandlers &m_historyKeys;
     const EditHistory &m_history;
     QWidget &m_window;
-    QByteArray m_saved;
+    QList<QRgb> m_saved;
     // Made on first use: nothing of it costs start-up time. A child of the editor window, it
     // goes with it.
     CompareWindow *m_compare = nullptr;

@@ -25,7 +25,6 @@ QPushButton *button(const QString &text) {
     auto *push = new QPushButton(text);
     // Enter on a row reverts that row once: no button may take Enter as well.
     push->setAutoDefault(false);
-    push->setDefault(false);
     return push;
 }
 
@@ -130,8 +129,8 @@ CompareWindow::CompareWindow(const EditorState &state, ColourEditing &editing,
     showReference();
 }
 
-void CompareWindow::setSavedPalette(const QByteArray &bytes) {
-    m_saved = coloursOfPaletteBytes(bytes);
+void CompareWindow::setSavedPalette(const QList<QRgb> &colours) {
+    m_saved = colours;
     if (m_referenceName.isEmpty() && isVisible())
         refresh();
 }

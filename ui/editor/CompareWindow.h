@@ -6,7 +6,6 @@
 #include "EditorState.h"
 #include "HistoryHandlers.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QRgb>
 #include <QString>
@@ -27,8 +26,8 @@ public:
     CompareWindow(const EditorState &state, ColourEditing &editing, HistoryHandlers &historyKeys,
                   const EditHistory &history, QWidget &editor);
 
-    // The palette file as last loaded or saved, 768 bytes.
-    void setSavedPalette(const QByteArray &bytes);
+    // The colours of the palette file as last loaded or saved, entry 1 first.
+    void setSavedPalette(const QList<QRgb> &colours);
     // Shows the window beside the editor with the list focused on its first row, or brings it
     // to the front when it is already open.
     void open();

@@ -38,7 +38,7 @@ public:
     // Asked when the close box is pressed; false keeps the window open and changes nothing.
     void setCloseGuard(std::function<bool()> mayClose) { m_mayClose = std::move(mayClose); }
     // The palette file as last loaded or saved, 768 bytes.
-    void setSavedPalette(const QByteArray &bytes) { m_compare.setSavedPalette(bytes); }
+    void setSavedPalette(const QList<QRgb> &colours) { m_compare.setSavedPalette(colours); }
     const GridMenu &gridMenu() const { return m_gridMenu; }
 
     // EditorView
